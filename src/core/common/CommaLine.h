@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace losfix {
+
+// Writes texts as one comma-separated line; a text containing a blank, a control character
+// (U+0001..U+001F), a double quote or a comma is enclosed in double quotes with inner quotes
+// doubled. An empty text contributes nothing between its commas.
+std::string WriteCommaLine(const std::vector<std::string>& items);
+
+// Reads a comma line: white space (U+0001..U+0020) separates like a comma, a quoted item runs to
+// the next undoubled quote. A quote that is never closed takes the rest of the line as its item.
+std::vector<std::string> ReadCommaLine(std::string_view line);
+
+}  // namespace losfix

@@ -1,0 +1,29 @@
+#include "core/common/Random.h"
+
+#include <chrono>
+#include <memory>
+#include <utility>
+
+namespace losfix {
+
+Random::Random(SeedSource source) : source_(std::move(source)) {}
+
+void Random::reseed() {
+    seed_ = source_ ? source_() : ClockSeed();
+}
+
+std::uint32_t ClockSeed() {
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ticks));
+}
+
+Random::SeedSource CountingSeedSource(std::uint32_t start, std::uint32_t step) {
+    auto next = std::make_shared<std::uint32_t>(start);
+    return [next, step] {
+        const std::uint32_t value = *next;
+        *next += step;
+        return value;
+    };
+}
+
+}  // namespace losfix

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace losfix {
+
+// The program's 32-bit linear congruential generator. The seed source is injected so that tests
+// get the same rows every time; the program uses ClockSeed.
+class Random {
+public:
+    using SeedSource = std::function<std::uint32_t()>;
+
+    explicit Random(SeedSource source);
+
+    // Sets the seed from the seed source (done before every candidate row).
+    void reseed();
+    void setSeed(std::uint32_t seed) { seed_ = seed; }
+    std::uint32_t seed() const { return seed_; }
+
+    // Advances the seed and returns a draw in [0, n): the upper 32 bits of newSeed * n.
+    std::uint32_t below(std::uint32_t n) {
+        seed_ = seed_ * 134775813U + 1U;
+        return static_cast<std::uint32_t>((std::uint64_t{seed_} * n) >> 32);
+    }
+
+private:
+    SeedSource source_;
+    std::uint32_t seed_ = 0;
+};
+
+// The low 32 bits of the monotonic high-resolution clock.
+std::uint32_t ClockSeed();
+
+// A seed source for tests: returns start, start + step, start + 2*step, ...
+Random::SeedSource CountingSeedSource(std::uint32_t start, std::uint32_t step = 1);
+
+}  // namespace losfix

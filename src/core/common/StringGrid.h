@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace losfix {
+
+// Rows x columns of text with leading fixed rows and columns; the row table, the sort backup and
+// the football grids are all string grids. Cells are addressed (column, row) as in the windows.
+// Reading a cell outside the grid gives the empty text; writing outside it is ignored.
+class StringGrid {
+public:
+    StringGrid() = default;
+    StringGrid(int columns, int rows, int fixedColumns = 0, int fixedRows = 0);
+
+    int columnCount() const { return columns_; }
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    int fixedColumns() const { return fixedColumns_; }
+    int fixedRows() const { return fixedRows_; }
+
+    // New rows are empty; removed rows are gone.
+    void setRowCount(int rows);
+    void setColumnCount(int columns);
+    void setFixed(int fixedColumns, int fixedRows);
+
+    const std::string& cell(int column, int row) const;
+    void setCell(int column, int row, std::string text);
+
+    std::vector<std::string> rowCells(int row) const;
+    // Replaces the row's cells; missing cells become empty, surplus ones are dropped.
+    void setRowCells(int row, std::vector<std::string> cells);
+    void clearRow(int row);
+    // Exchanges the cells of two rows from fromColumn to the last column.
+    void swapRows(int rowA, int rowB, int fromColumn = 0);
+
+    // Counts every change, so that a view can tell whether it must repaint.
+    std::uint64_t revision() const { return revision_; }
+
+    bool operator==(const StringGrid& other) const;
+
+private:
+    bool inside(int column, int row) const {
+        return column >= 0 && column < columns_ && row >= 0 && row < rowCount();
+    }
+
+    int columns_ = 0;
+    int fixedColumns_ = 0;
+    int fixedRows_ = 0;
+    std::vector<std::vector<std::string>> rows_;
+    std::uint64_t revision_ = 0;
+};
+
+}  // namespace losfix

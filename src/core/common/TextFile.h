@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace losfix {
+
+// Decodes file bytes to UTF-8 text: a BOM selects UTF-8 (EF BB BF), UTF-16 LE (FF FE) or
+// UTF-16 BE (FE FF); without one the bytes are Windows-1252.
+std::string DecodeText(std::string_view bytes);
+
+// Splits text at CR LF, LF or CR; a break at the very end adds no empty line.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// DecodeText then SplitLines: how every text file of the program is read.
+std::vector<std::string> ReadTextLines(std::string_view bytes);
+
+// Encodes UTF-8 lines as Windows-1252 with CR LF after every line, the last included.
+// Characters that Windows-1252 cannot hold become "?".
+std::string WriteTextLines(const std::vector<std::string>& lines);
+
+std::string Utf8ToCp1252(std::string_view utf8);
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+}  // namespace losfix
