@@ -1,6 +1,23 @@
 #include <QApplication>
 
+#include "gui/AppContext.h"
+#include "gui/Startup.h"
+#include "gui/TFMain.h"
+#include "platform/Dialogs.h"
+#include "platform/Files.h"
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    return 0;
+    losfix::PrepareApplication(app);
+
+    losfix::LocalFileSystem files;
+    losfix::QtDialogs dialogs;
+    losfix::AppContext context;
+    context.files = &files;
+    context.dialogs = &dialogs;
+
+    const losfix::ProgramWindows windows = losfix::StartProgram(context);
+    const int result = QApplication::exec();
+    delete windows.main;
+    return result;
 }

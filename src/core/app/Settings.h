@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/common/IniFile.h"
 
@@ -25,8 +26,11 @@ MainSettings DefaultMainSettings();
 
 // Reads the keys with their read defaults (width 1078, height 674, "Zahlen" 3, "Menge" 5,
 // "Kongruenz" 15, "Reihen" "12", "Stand" "0", left 0, top 70). A negative item index counts as
-// missing; indexes above the last item are clamped.
+// missing; indexes above the last item are clamped, the congruence limit to 1..15.
 MainSettings ReadMainSettings(const IniFile& ini);
+
+// What the main window starts with: the file's values when it exists, else the form defaults.
+MainSettings LoadMainSettings(const IniFile& ini);
 
 // Writes the seven keys in their order (Breite, Hoehe, Zahlen, Menge, Kongruenz, Reihen, Stand);
 // throws Error("In ... kann nicht geschrieben werden") and stops at the first refused write.
@@ -34,5 +38,12 @@ void WriteMainSettings(IniFile& ini, const MainSettings& settings);
 
 // Writes "<window>-left" and "<window>-top" in section "Position".
 void SavePosition(IniFile& ini, const std::string& windowName, int left, int top);
+
+// "<window>-left" (default 0) and "<window>-top" (default 70) of section "Position".
+std::pair<int, int> ReadPosition(const IniFile& ini, const std::string& windowName);
+
+// The football window's requested row count: section "Losfix", key "FReihen", default "72".
+std::string ReadFootballRowCount(const IniFile& ini);
+void WriteFootballRowCount(IniFile& ini, const std::string& rowCount);
 
 }  // namespace losfix

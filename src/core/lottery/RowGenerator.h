@@ -37,7 +37,9 @@ struct RunSettings {
 };
 
 // On iff rowSize - 2 >= limit: a limit of rowSize - 1 or more is the same as none.
-constexpr bool CongruenceSwitchOn(int rowSize, int limit) { return rowSize - 2 >= limit; }
+constexpr bool CongruenceSwitchOn(int rowSize, int limit) {
+    return rowSize - 2 >= limit;
+}
 
 // Why a run cannot start, in the program's words, or nothing when it can: a count of 0, or a
 // board that can never complete a row (bankers >= row size, or too few distinct numbers).
@@ -47,14 +49,15 @@ std::optional<std::string> RunRefusal(const RunSettings& settings, const Drum& d
 struct RunProgress {
     int acceptedRows = 0;
     int requestedRows = 0;
-    std::uint64_t candidates = 0;            // candidates completed so far
-    std::uint64_t candidatesSinceAccept = 0; // since the last accepted row
+    std::uint64_t candidates = 0;             // candidates completed so far
+    std::uint64_t candidatesSinceAccept = 0;  // since the last accepted row
 };
 
 struct RunOutcome {
     int acceptedRows = 0;
     std::uint64_t candidates = 0;
     bool stopped = false;
+    bool refused = false;  // RunRefusal objected: nothing was drawn or written
 };
 
 // Called once before the first candidate and after every drum entry taken; returns true when
@@ -62,11 +65,11 @@ struct RunOutcome {
 using YieldCallback = std::function<bool(const RunProgress&)>;
 
 // Draws rows into the row table until the requested count is reached or the callback asks to
-// stop. Expects a run the board can complete (see RunRefusal). Sizes the table to
-// requestedRows + 1, clears the number cells of rows 1..requestedRows, zeroes and fills the draw
-// counts, writes accepted rows (label via PadLabel, numbers ascending).
+// stop. A run RunRefusal objects to returns at once with `refused` set and touches nothing. Sizes
+// the table to requestedRows + 1, clears the number cells of rows 1..requestedRows, zeroes and
+// fills the draw counts, writes accepted rows (label via PadLabel, numbers ascending).
 class RowGenerator {
-public:
+  public:
     RowGenerator(Random& random, TextMeasure measure);
 
     RunOutcome run(const RunSettings& settings, const Drum& drum, StringGrid& table,
@@ -77,7 +80,7 @@ public:
     RunOutcome runReference(const RunSettings& settings, const Drum& drum, StringGrid& table,
                             DrawCounts& counts, const YieldCallback& yield);
 
-private:
+  private:
     Random& random_;
     TextMeasure measure_;
 };

@@ -15,13 +15,11 @@ namespace losfix {
 std::string EncodeSelection(const Board& board);
 
 // Why the lines of a selection file must not be applied, or nothing: an item index or status
-// code out of range. Lines that are not integers are left to ApplySelection, which reports them.
+// code out of range. Lines that are not integers are left to ApplySelection, which reports them;
+// lines after the first such line, or after the pool's last status, are not looked at.
 std::optional<std::string> SelectionRangeProblem(const std::vector<std::string>& lines);
 
-// Applies the lines step by step as the program does: row size item, pool size item (through
-// applyPoolItem, which lays the board out when the item changes), then the statuses of 1..N.
-// Throws Error(NotAnInteger) for a line that is no integer and Error(ListIndexBeyondMaximum) for a
-// missing line; what was applied before stays applied. Expects the statuses already reset.
+// Where a selection is applied: the main window's choices and board.
 struct SelectionTarget {
     virtual ~SelectionTarget() = default;
     virtual void applyRowSizeItem(int item) = 0;
@@ -29,6 +27,12 @@ struct SelectionTarget {
     virtual int poolSize() const = 0;
     virtual void applyStatus(int number, NumberStatus status) = 0;
 };
+
+// Applies the lines step by step as the program does: row size item, pool size item (through
+// applyPoolItem, which lays the board out when the item changes), then the statuses of 1..N.
+// A range problem (SelectionRangeProblem) throws Error before anything is applied. Otherwise it
+// throws Error(NotAnInteger) for a line that is no integer and Error(ListIndexBeyondMaximum) for
+// a missing line; what was applied before stays applied. Expects the statuses already reset.
 void ApplySelection(const std::vector<std::string>& lines, SelectionTarget& target);
 
 // The file name of quick slot s (1..3): "Quick<s>.whl".

@@ -1,0 +1,288 @@
+#include "core/lottery/RowGenerator.h"
+
+#include <algorithm>
+#include <bit>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "core/lottery/CongruenceIndex.h"
+#include "core/lottery/RowTable.h"
+
+namespace losfix {
+
+namespace {
+
+constexpr std::uint64_t kUint64Max = std::numeric_limits<std::uint64_t>::max();
+
+std::string Plural(int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// floor(value * factor / divisor), capped at the largest 64-bit value.
+std::uint64_t MulDivFloor(std::uint64_t value, std::uint64_t factor, std::uint64_t divisor) {
+    const std::uint64_t quotient = value / divisor;
+    const std::uint64_t remainder = value % divisor;
+    // value * factor = quotient * divisor * factor + remainder * factor; remainder * factor is
+    // small.
+    const std::uint64_t tail = remainder * factor / divisor;
+    if (quotient != 0 && quotient > (kUint64Max - tail) / factor) {
+        return kUint64Max;
+    }
+    return quotient * factor + tail;
+}
+
+std::uint64_t Binomial(int n, int k) {
+    if (k < 0 || n < 0 || k > n) {
+        return 0;
+    }
+    k = std::min(k, n - k);
+    std::uint64_t result = 1;
+    for (int i = 1; i <= k; ++i) {
+        // C(n-k+i, i) = C(n-k+i-1, i-1) * (n-k+i) / i, exact in every step.
+        result = MulDivFloor(result, static_cast<std::uint64_t>(n - k + i),
+                             static_cast<std::uint64_t>(i));
+        if (result == kUint64Max) {
+            return result;
+        }
+    }
+    return result;
+}
+
+// Johnson bound J(n, w, t) = floor(n / w * J(n - 1, w - 1, t - 1)), J(m, u, 0) = floor(m / u).
+std::uint64_t Johnson(int n, int w, int t) {
+    std::uint64_t bound = static_cast<std::uint64_t>((n - t) / (w - t));
+    for (int i = t - 1; i >= 0; --i) {
+        bound = MulDivFloor(bound, static_cast<std::uint64_t>(n - i),
+                            static_cast<std::uint64_t>(w - i));
+    }
+    return bound;
+}
+
+int AdjacentPairs(const NumberSet& row) {
+    const std::uint64_t low = row.lowBits();
+    const std::uint64_t high = row.highBits();
+    const std::uint64_t shiftedLow = (low >> 1) | (high << 63);
+    const std::uint64_t shiftedHigh = high >> 1;
+    return std::popcount(low & shiftedLow) + std::popcount(high & shiftedHigh);
+}
+
+// The pair rule with its counter p, which runs over the accepted rows.
+class PairRuleCheck {
+  public:
+    explicit PairRuleCheck(PairRule rule) : rule_(static_cast<int>(rule)) {}
+
+    bool admit(const NumberSet& candidate) {
+        if (rule_ == 0) {
+            return true;
+        }
+        const int pairs = AdjacentPairs(candidate);
+        if (counter_ < rule_ || rule_ == static_cast<int>(PairRule::Exclude)) {
+            if (pairs != 0) {
+                return false;
+            }
+
+            return true;
+        }
+        if (pairs != 1) {
+            return false;
+        }
+        if (counter_ == rule_) {
+            counter_ = 1;
+        }
+        return true;
+    }
+
+  private:
+    int rule_;
+    int counter_ = 1;
+};
+
+// The drum of one run. Every candidate starts from the drum's built order, so that one seed
+// always gives one candidate; the shuffle only fixes the positions that are read and is undone
+// afterwards.
+class DrumShuffle {
+  public:
+    explicit DrumShuffle(const std::vector<int>& entries) : entries_(entries) {
+        swaps_.reserve(entries_.size());
+    }
+
+    std::size_t size() const { return entries_.size(); }
+
+    // Fisher-Yates step for position i (taken in order 0, 1, 2, ...): the entry that stands there
+    // after a full shuffle from the same seed.
+    int take(std::size_t i, Random& random) {
+        const std::size_t j = i + random.below(static_cast<std::uint32_t>(entries_.size() - i));
+        std::swap(entries_[i], entries_[j]);
+        swaps_.push_back(static_cast<std::uint32_t>(j));
+        return entries_[i];
+    }
+
+    void restore() {
+        for (std::size_t i = swaps_.size(); i-- > 0;) {
+            std::swap(entries_[i], entries_[swaps_[i]]);
+        }
+        swaps_.clear();
+    }
+
+  private:
+    std::vector<int> entries_;
+    std::vector<std::uint32_t> swaps_;
+};
+
+template <typename Congruence>
+RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& table,
+                    DrawCounts& counts, const YieldCallback& yield, Random& random,
+                    const TextMeasure& measure, Congruence& congruence) {
+    RunOutcome outcome;
+    if (RunRefusal(settings, drum)) {
+        // Such a run could never finish a row; nothing is touched.
+        outcome.refused = true;
+        return outcome;
+    }
+    const int requested = settings.requestedRows;
+    const int poolSize = std::clamp(settings.poolSize, 0, kMaxNumber);
+    const int needed = settings.rowSize - drum.bankerCount;
+
+    if (table.columnCount() < kRowTableColumns) {
+        table.setColumnCount(kRowTableColumns);
+    }
+    table.setRowCount(requested + 1);
+    for (int r = 1; r <= requested; ++r) {
+        for (int c = 1; c < kRowTableColumns; ++c) {
+            if (!table.cell(c, r).empty()) {
+                table.setCell(c, r, std::string());
+            }
+        }
+    }
+    counts.fill(0);
+
+    RunProgress progress;
+    progress.requestedRows = requested;
+    if (yield && yield(progress)) {
+        outcome.stopped = true;
+        return outcome;
+    }
+
+    DrumShuffle shuffle(drum.entries);
+    PairRuleCheck pairRule(settings.pairRule);
+
+    while (true) {
+        NumberSet candidate = drum.bankers;
+        int drawn = 0;
+        std::size_t position = 0;
+        random.reseed();
+        while (drawn < needed && position < shuffle.size()) {
+            const int number = shuffle.take(position++, random);
+            if (number >= 1 && number <= poolSize && !candidate.contains(number)) {
+                candidate.add(number);
+                ++drawn;
+            }
+            if (yield && yield(progress)) {
+                outcome.acceptedRows = progress.acceptedRows;
+                outcome.candidates = progress.candidates;
+                outcome.stopped = true;
+                return outcome;
+            }
+        }
+        shuffle.restore();
+        ++progress.candidates;
+        ++progress.candidatesSinceAccept;
+
+        // A drum that runs out before the row is complete gives no candidate.
+        if (drawn < needed) {
+            continue;
+        }
+        if (!congruence.admit(candidate)) {
+            continue;
+        }
+        if (!pairRule.admit(candidate)) {
+            continue;
+        }
+
+        const int row = ++progress.acceptedRows;
+        progress.candidatesSinceAccept = 0;
+        table.setCell(0, row, RowLabel(row, measure));
+        int column = 1;
+        candidate.forEach([&](int number) {
+            if (number >= 1 && number <= poolSize) {
+                table.setCell(column++, row, std::to_string(number));
+                ++counts[static_cast<std::size_t>(number - 1)];
+            }
+        });
+        if (row == requested) {
+            break;
+        }
+    }
+    outcome.acceptedRows = progress.acceptedRows;
+    outcome.candidates = progress.candidates;
+    return outcome;
+}
+
+}  // namespace
+
+std::optional<std::string> RunRefusal(const RunSettings& settings, const Drum& drum) {
+    const int bankers = drum.bankerCount;
+    const int rowSize = settings.rowSize;
+    if (settings.requestedRows <= 0) {
+        return std::string("Die gewünschte Reihenanzahl muss mindestens 1 sein.");
+    }
+    if (rowSize <= 0) {
+        return std::string("Die Anzahl der Zahlen pro Reihe muss mindestens 1 sein.");
+    }
+    if (bankers >= rowSize) {
+        return "Mit dieser Auswahl kann keine Reihe gebildet werden: Es sind " +
+               Plural(bankers, "Zahl", "Zahlen") +
+               " als \"Bank\" gesetzt, eine Reihe hat aber nur " +
+               Plural(rowSize, "Zahl", "Zahlen") +
+               ". Setzen Sie weniger Bankzahlen, als eine Reihe Zahlen hat.";
+    }
+    if (bankers + drum.distinctNumbers < rowSize) {
+        return "Mit dieser Auswahl kann keine Reihe gebildet werden: Für eine Reihe aus " +
+               Plural(rowSize, "Zahl", "Zahlen") + " stehen nur " +
+               Plural(bankers + drum.distinctNumbers, "Zahl", "Zahlen") + " zur Verfügung (" +
+               Plural(bankers, "Bankzahl", "Bankzahlen") + " und " +
+               Plural(drum.distinctNumbers, "Zahl", "Zahlen") +
+               " in der Lostrommel). Schließen Sie weniger Zahlen aus oder wählen Sie weniger "
+               "Zahlen pro Reihe.";
+    }
+    return std::nullopt;
+}
+
+RowGenerator::RowGenerator(Random& random, TextMeasure measure)
+    : random_(random), measure_(std::move(measure)) {}
+
+RunOutcome RowGenerator::run(const RunSettings& settings, const Drum& drum, StringGrid& table,
+                             DrawCounts& counts, const YieldCallback& yield) {
+    CongruenceIndex congruence(settings.rowSize, settings.congruenceLimit, drum.bankers);
+    return Generate(settings, drum, table, counts, yield, random_, measure_, congruence);
+}
+
+RunOutcome RowGenerator::runReference(const RunSettings& settings, const Drum& drum,
+                                      StringGrid& table, DrawCounts& counts,
+                                      const YieldCallback& yield) {
+    CongruenceScan congruence(settings.rowSize, settings.congruenceLimit);
+    return Generate(settings, drum, table, counts, yield, random_, measure_, congruence);
+}
+
+std::uint64_t RunCeiling(int availableNumbers, int rowSize, int bankers, int limit) {
+    if (rowSize <= 0 || bankers < 0 || bankers >= rowSize) {
+        return 0;
+    }
+    const int free = availableNumbers - bankers;
+    const int freeSize = rowSize - bankers;
+    if (free < freeSize) {
+        return 0;
+    }
+    const std::uint64_t distinctRows = Binomial(free, freeSize);
+    if (!CongruenceSwitchOn(rowSize, limit)) {
+        return distinctRows;
+    }
+    if (limit < bankers) {
+        // Every two rows share all bankers: more than the limit.
+        return 1;
+    }
+    return std::min(Johnson(free, freeSize, limit - bankers), distinctRows);
+}
+
+}  // namespace losfix

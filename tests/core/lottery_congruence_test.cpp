@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+#include <numeric>
+#include <random>
+#include <vector>
+
+#include "core/common/NumberSet.h"
+#include "core/lottery/CongruenceIndex.h"
+#include "core/lottery/RowGenerator.h"
+
+namespace losfix {
+namespace {
+
+NumberSet Set(std::initializer_list<int> numbers) {
+    NumberSet set;
+    for (const int n : numbers) {
+        set.add(n);
+    }
+    return set;
+}
+
+// ---- Boundaries --------------------------------------------------------------------------------
+
+// An index that already compared enough rows to use its table; the rows use only 40..95.
+CongruenceIndex Prefilled(int rowSize, int limit) {
+    CongruenceIndex index(rowSize, limit, NumberSet{});
+    std::mt19937 engine(99);
+    std::vector<int> numbers(56);
+    std::iota(numbers.begin(), numbers.end(), 40);
+    while (!index.indexed()) {
+        std::shuffle(numbers.begin(), numbers.end(), engine);
+        NumberSet row;
+        for (int i = 0; i < rowSize; ++i) {
+            row.add(numbers[static_cast<std::size_t>(i)]);
+        }
+        index.admit(row);
+    }
+    return index;
+}
+
+template <typename Check>
+void ExpectLimit4Boundary(Check check) {
+    const std::size_t before = check.rowCount();
+    EXPECT_TRUE(check.admit(Set({1, 2, 3, 4, 5, 6})));
+    EXPECT_TRUE(check.admit(Set({1, 2, 3, 4, 10, 11})));    // shares 4
+    EXPECT_FALSE(check.admit(Set({1, 2, 3, 4, 5, 20})));    // shares 5 with the first
+    EXPECT_FALSE(check.admit(Set({1, 2, 3, 4, 5, 6})));     // identical
+    EXPECT_FALSE(check.admit(Set({2, 3, 4, 10, 11, 30})));  // shares 5 with the second
+    EXPECT_TRUE(check.admit(Set({2, 3, 4, 5, 10, 30})));    // 4 with the first, 4 with the second
+    EXPECT_EQ(check.rowCount(), before + 3);
+}
+
+TEST(CongruenceTest, SharingTheLimitPassesOneMoreFails) {
+    ExpectLimit4Boundary(CongruenceScan(6, 4));
+    ExpectLimit4Boundary(CongruenceIndex(6, 4, NumberSet{}));
+    ExpectLimit4Boundary(Prefilled(6, 4));
+}
+
+template <typename Check>
+void ExpectOnlyIdenticalRowsFail(Check check) {
+    const std::size_t before = check.rowCount();
+    EXPECT_TRUE(check.admit(Set({1, 2, 3, 4, 5, 6})));
+    EXPECT_TRUE(check.admit(Set({1, 2, 3, 4, 5, 7})));
+    EXPECT_FALSE(check.admit(Set({1, 2, 3, 4, 5, 7})));
+    EXPECT_FALSE(check.admit(Set({1, 2, 3, 4, 5, 6})));
+    EXPECT_EQ(check.rowCount(), before + 2);
+}
+
+TEST(CongruenceTest, WithTheSwitchOffOnlyIdenticalRowsFail) {
+    // Row size 6 with limit 5: 6 - 2 < 5, the switch is off.
+    EXPECT_FALSE(CongruenceSwitchOn(6, 5));
+    EXPECT_TRUE(CongruenceSwitchOn(6, 4));
+    EXPECT_FALSE(CongruenceSwitchOn(16, kCongruenceMax));
+    for (const int limit : {5, 15}) {
+        ExpectOnlyIdenticalRowsFail(CongruenceScan(6, limit));
+        ExpectOnlyIdenticalRowsFail(CongruenceIndex(6, limit, NumberSet{}));
+        ExpectOnlyIdenticalRowsFail(Prefilled(6, limit));
+    }
+}
+
+TEST(CongruenceTest, BankersCountAsSharedNumbers) {
+    const NumberSet bankers = Set({40, 41});
+    CongruenceIndex index(6, 3, bankers);
+    EXPECT_TRUE(index.admit(Set({40, 41, 1, 2, 3, 4})));
+    EXPECT_TRUE(index.admit(Set({40, 41, 1, 5, 6, 7})));   // shares 3
+    EXPECT_FALSE(index.admit(Set({40, 41, 1, 2, 8, 9})));  // shares 4
+}
+
+TEST(CongruenceTest, LimitBelowTheBankersAdmitsOnlyTheFirstRow) {
+    const NumberSet bankers = Set({1, 2, 3});
+    CongruenceIndex index(6, 2, bankers);
+    CongruenceScan scan(6, 2);
+    EXPECT_TRUE(index.admit(Set({1, 2, 3, 10, 20, 30})));
+    EXPECT_TRUE(scan.admit(Set({1, 2, 3, 10, 20, 30})));
+    EXPECT_FALSE(index.admit(Set({1, 2, 3, 11, 21, 31})));
+    EXPECT_FALSE(scan.admit(Set({1, 2, 3, 11, 21, 31})));
+    EXPECT_EQ(index.rowCount(), 1U);
+}
+
+// ---- The index against the scan ----------------------------------------------------------------
+
+struct Shape {
+    int pool;
+    int rowSize;
+    int bankers;
+    int limit;
+};
+
+// Feeds the same random rows (bankers + random others) to both and compares every decision.
+void CompareOnRandomRows(const Shape& shape, std::uint32_t seed, int rows, bool& usedIndex) {
+    std::mt19937 engine(seed);
+    std::vector<int> numbers(static_cast<std::size_t>(shape.pool));
+    std::iota(numbers.begin(), numbers.end(), 1);
+    std::shuffle(numbers.begin(), numbers.end(), engine);
+    NumberSet bankers;
+    for (int i = 0; i < shape.bankers; ++i) {
+        bankers.add(numbers[static_cast<std::size_t>(i)]);
+    }
+    std::vector<int> others(numbers.begin() + shape.bankers, numbers.end());
+
+    CongruenceIndex index(shape.rowSize, shape.limit, bankers);
+    CongruenceScan scan(shape.rowSize, shape.limit);
+    int admitted = 0;
+    for (int i = 0; i < rows; ++i) {
+        std::shuffle(others.begin(), others.end(), engine);
+        NumberSet row = bankers;
+        for (int j = 0; j < shape.rowSize - shape.bankers; ++j) {
+            row.add(others[static_cast<std::size_t>(j)]);
+        }
+        const bool expected = scan.admit(row);
+        ASSERT_EQ(index.admit(row), expected)
+            << "pool " << shape.pool << " k " << shape.rowSize << " b " << shape.bankers << " L "
+            << shape.limit << " row " << i;
+        admitted += expected ? 1 : 0;
+    }
+    EXPECT_EQ(index.rowCount(), scan.rowCount());
+    usedIndex = usedIndex || index.indexed();
+}
+
+TEST(CongruenceTest, IndexDecidesLikeTheScanOnRandomRows) {
+    const std::vector<Shape> shapes = {
+        {49, 6, 0, 4},   {49, 6, 0, 3},  {49, 6, 0, 2},   {35, 3, 0, 1}, {35, 6, 0, 15},
+        {20, 6, 0, 5},   {38, 7, 2, 4},  {90, 10, 2, 6},  {45, 8, 3, 5}, {35, 16, 0, 14},
+        {42, 16, 4, 13}, {39, 12, 0, 2}, {90, 16, 0, 15}, {50, 9, 1, 6}, {60, 11, 10, 10},
+        {35, 5, 2, 1},   {54, 4, 1, 2},
+    };
+    bool usedIndex = false;
+    std::uint32_t seed = 7;
+    for (const Shape& shape : shapes) {
+        CompareOnRandomRows(shape, seed++, 3000, usedIndex);
+    }
+    EXPECT_TRUE(usedIndex);
+
+    // And a few hundred shapes drawn at random.
+    std::mt19937 engine(2024);
+    for (int i = 0; i < 300; ++i) {
+        Shape shape;
+        shape.pool = std::uniform_int_distribution<int>(12, 90)(engine);
+        shape.rowSize = std::uniform_int_distribution<int>(3, 16)(engine);
+        shape.bankers = std::uniform_int_distribution<int>(0, shape.rowSize - 1)(engine) / 2;
+        shape.limit = std::uniform_int_distribution<int>(1, 15)(engine);
+        if (shape.pool < shape.rowSize + 2) {
+            continue;
+        }
+        CompareOnRandomRows(shape, seed++, 600, usedIndex);
+    }
+}
+
+TEST(CongruenceTest, IndexIsUsedOnlyForFewSubsetsPerRow) {
+    EXPECT_TRUE(CongruenceIndex(6, 4, NumberSet{}).indexable());    // C(6,5) = 6
+    EXPECT_TRUE(CongruenceIndex(6, 15, NumberSet{}).indexable());   // whole rows
+    EXPECT_FALSE(CongruenceIndex(16, 7, NumberSet{}).indexable());  // C(16,8) = 12870
+    EXPECT_TRUE(CongruenceIndex(10, 6, Set({1, 2})).indexable());   // C(8,5) = 56
+}
+
+// ---- Run ceiling -------------------------------------------------------------------------------
+
+std::uint64_t Binomial(int n, int k) {
+    std::uint64_t result = 1;
+    for (int i = 1; i <= k; ++i) {
+        result = result * static_cast<std::uint64_t>(n - k + i) / static_cast<std::uint64_t>(i);
+    }
+    return result;
+}
+
+TEST(RunCeilingTest, KnownJohnsonBounds) {
+    EXPECT_EQ(RunCeiling(49, 6, 0, 1), 73U);
+    EXPECT_EQ(RunCeiling(49, 6, 0, 2), 857U);
+    EXPECT_EQ(RunCeiling(49, 7, 0, 1), 56U);
+    // Triples sharing at most one number among 7: the Fano plane, 7 lines.
+    EXPECT_EQ(RunCeiling(7, 3, 0, 1), 7U);
+    // Disjoint rows.
+    EXPECT_EQ(RunCeiling(49, 6, 0, 0), 8U);
+}
+
+TEST(RunCeilingTest, BankersShiftTheProblem) {
+    EXPECT_EQ(RunCeiling(52, 9, 3, 4), RunCeiling(49, 6, 0, 1));
+    EXPECT_EQ(RunCeiling(51, 8, 2, 4), RunCeiling(49, 6, 0, 2));
+    EXPECT_EQ(RunCeiling(49, 6, 3, 2), 1U);  // three bankers, limit 2
+    EXPECT_EQ(RunCeiling(49, 6, 1, 0), 1U);
+}
+
+TEST(RunCeilingTest, SwitchOffCountsDistinctRows) {
+    EXPECT_EQ(RunCeiling(49, 6, 0, 15), 13983816U);
+    EXPECT_EQ(RunCeiling(49, 6, 0, 5), 13983816U);
+    EXPECT_EQ(RunCeiling(49, 6, 2, 5), Binomial(47, 4));
+    EXPECT_EQ(RunCeiling(90, 16, 0, 15), Binomial(90, 16));
+    EXPECT_EQ(RunCeiling(8, 6, 0, 15), 28U);
+}
+
+TEST(RunCeilingTest, ImpossibleRowsGiveZero) {
+    EXPECT_EQ(RunCeiling(5, 6, 0, 15), 0U);
+    EXPECT_EQ(RunCeiling(10, 6, 6, 4), 0U);  // bankers fill the row
+    EXPECT_EQ(RunCeiling(10, 6, 7, 4), 0U);
+    EXPECT_EQ(RunCeiling(0, 3, 0, 1), 0U);
+}
+
+TEST(RunCeilingTest, LargeCasesStayExactAndBounded) {
+    std::uint64_t previous = 0;
+    for (int limit = 0; limit <= 14; ++limit) {
+        const std::uint64_t ceiling = RunCeiling(90, 16, 0, limit);
+        EXPECT_GT(ceiling, previous) << limit;
+        EXPECT_LE(ceiling, Binomial(90, 16));
+        previous = ceiling;
+    }
+    // J(90,16,14) = floor(90/16 * ... * floor(76/2)) by the recursion, computed step by step.
+    std::uint64_t johnson = 76 / 2;
+    for (int i = 13; i >= 0; --i) {
+        johnson = johnson * static_cast<std::uint64_t>(90 - i) / static_cast<std::uint64_t>(16 - i);
+    }
+    EXPECT_EQ(RunCeiling(90, 16, 0, 14), johnson);
+}
+
+}  // namespace
+}  // namespace losfix

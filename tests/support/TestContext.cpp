@@ -1,0 +1,33 @@
+#include "support/TestContext.h"
+
+#include <QDir>
+#include <QLocale>
+
+#include "core/app/DataFolders.h"
+#include "core/common/Random.h"
+#include "gui/Style.h"
+
+namespace losfix::testing {
+
+TestContext::TestContext() {
+    const std::string root = dir_.path().toStdString() + "/";
+    QDir().mkpath(dir_.path() + "/appdata");
+    context_.dialogs = &dialogs;
+    context_.files = &files;
+    context_.folders = MakeDataFolders(root + "appdata", root + "home");
+    CreateDataFolders(context_.folders, files);
+    context_.tempProbeFile = root + "tmp.tmp";
+    context_.seedSource = CountingSeedSource(12345, 7919);
+}
+
+std::string TestContext::path(const std::string& relative) const {
+    return dir_.path().toStdString() + "/" + relative;
+}
+
+void InitGuiTestEnvironment() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    RegisterFonts();
+    ApplyProgramStyle();
+}
+
+}  // namespace losfix::testing

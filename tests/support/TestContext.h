@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QTemporaryDir>
+#include <string>
+
+#include "gui/AppContext.h"
+#include "platform/Files.h"
+#include "support/ScriptedDialogs.h"
+
+namespace losfix::testing {
+
+// An application context for window tests: scripted dialogs, the real file system below a fresh
+// temporary folder (created data folders included) and a fixed seed sequence.
+class TestContext {
+public:
+    TestContext();
+
+    AppContext& context() { return context_; }
+    // A path below the temporary folder.
+    std::string path(const std::string& relative) const;
+    const DataFolders& folders() const { return context_.folders; }
+
+    ScriptedDialogs dialogs;
+    LocalFileSystem files;
+
+private:
+    QTemporaryDir dir_;
+    AppContext context_;
+};
+
+// German locale, the program's fonts and style: call once before creating windows.
+void InitGuiTestEnvironment();
+
+}  // namespace losfix::testing
