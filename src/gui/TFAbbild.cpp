@@ -179,6 +179,7 @@ TFAbbild::TFAbbild(AppContext& context, ImageSession& session, QWidget* owner)
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setAccessibleName(QStringLiteral("Abbild"));
     // The window gets the picture's size; the label must not push it larger.
     Image1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     Image1->setMinimumSize(0, 0);

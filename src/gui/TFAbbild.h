@@ -50,9 +50,10 @@ class TFAbbild : public QWidget {
     QImage picture_;
 };
 
-// Takes a picture of the panel (height + extraHeight - cut; the extra strip is filled with the
-// panel's background), draws the watermark at (width - rightOffset - 60, height - bottomOffset)
-// and opens a new image window named "FAbbild<n>" captioned with the title.
+// Takes a picture of the panel (height + extraHeight - cut; for the extra strip the panel grows
+// for the moment of the picture, so the strip shows its background inside its frame), draws the
+// watermark at (width - rightOffset - 60, height - bottomOffset) and opens a new image window named
+// "FAbbild<n>" captioned with the title.
 TFAbbild* CaptureImage(AppContext& context, ImageSession& session, QWidget* panel,
                        const QString& title, int cut, int rightOffset, int bottomOffset,
                        int extraHeight = 0, QWidget* owner = nullptr);

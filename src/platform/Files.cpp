@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -30,7 +29,13 @@ std::FILE* OpenFile(const fs::path& path, const char* mode) {
 #ifdef _WIN32
     const std::string narrow(mode);
     const std::wstring wideMode(narrow.begin(), narrow.end());
-    return _wfopen(path.c_str(), wideMode.c_str());
+    std::FILE* file = nullptr;
+    const errno_t error = _wfopen_s(&file, path.c_str(), wideMode.c_str());
+    if (error != 0) {
+        errno = error;
+        return nullptr;
+    }
+    return file;
 #else
     return std::fopen(path.c_str(), mode);
 #endif
@@ -95,11 +100,12 @@ FileResult LocalFileSystem::readAll(const std::string& path, std::string& bytes)
     std::string content;
     char buffer[65536];
     std::size_t got = 0;
+    errno = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, stream)) > 0) {
         content.append(buffer, got);
     }
     // A folder opens fine on Linux and only fails here.
-    const int readError = std::ferror(stream) != 0 ? errno : 0;
+    const int readError = std::ferror(stream) == 0 ? 0 : (errno != 0 ? errno : EIO);
     std::fclose(stream);
     if (readError != 0) {
         return FileResult::failure(ReasonFor(readError, file));
@@ -125,6 +131,7 @@ FileResult LocalFileSystem::writeAtomic(const std::string& path, std::string_vie
     }
 
     int error = 0;
+    errno = 0;
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stream) != bytes.size()) {
         error = errno != 0 ? errno : EIO;
     }
@@ -201,7 +208,7 @@ std::string SystemErrorText(int errorNumber) {
         case EMFILE:
             return "Das System kann die Datei nicht öffnen";
         default:
-            return std::strerror(errorNumber);
+            return std::generic_category().message(errorNumber);
     }
 }
 

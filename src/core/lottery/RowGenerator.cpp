@@ -81,7 +81,7 @@ class PairRuleCheck {
             if (pairs != 0) {
                 return false;
             }
-
+            ++counter_;
             return true;
         }
         if (pairs != 1) {

@@ -12,7 +12,7 @@ namespace losfix {
 // The user's locale as far as sorting needs it: text comparison ignoring case, the decimal
 // separator, and reading a date and time in the user's format.
 class SortLocale {
-public:
+  public:
     virtual ~SortLocale() = default;
     // <0, 0, >0 like strcmp, ignoring case, in the user's collation order.
     virtual int compareText(std::string_view a, std::string_view b) const = 0;
@@ -22,7 +22,8 @@ public:
 };
 
 // German rules with the standard library alone: decimal comma, "dd.mm.yyyy [hh:mm[:ss]]",
-// case folded for ASCII and the German letters before a byte-wise comparison.
+// text compared ignoring case, with umlauts and other accented Latin-1 letters beside their base
+// letters (after them on a tie) and "ß" as "ss".
 std::unique_ptr<SortLocale> MakeGermanSortLocale();
 
 enum class SortType : std::uint8_t { Number = 0, DateTime = 1, Text = 2 };
@@ -47,6 +48,7 @@ void GridSort(StringGrid& grid, const GridSortArgs& args, const SortLocale& loca
 
 // The row table's sort: data rows 1..n ascending by columns 1..keySize as numbers, labels
 // staying put. The backup receives every data row as it was (sized to the table's row count).
+// A table without data rows is left as it is.
 void SortRowTable(StringGrid& table, int keySize, StringGrid& backup, const SortLocale& locale);
 
 // Puts the backup's rows 1..n (n the table's data rows) back; rows the backup lacks become empty.

@@ -1,0 +1,81 @@
+// The main window offscreen: how long its creation takes and how long a run through the window
+// takes, events and table updates included.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTemporaryDir>
+
+#include "core/app/DataFolders.h"
+#include "gui/Startup.h"
+#include "gui/TFMain.h"
+#include "platform/Dialogs.h"
+#include "platform/Files.h"
+
+namespace {
+
+// Messages would block a benchmark; none is expected, so any is counted as a failure.
+class SilentDialogs : public losfix::Dialogs {
+public:
+    void information(const std::string&) override { ++messages; }
+    void warning(const std::string&) override { ++messages; }
+    void error(const std::string&) override { ++messages; }
+    bool question(const std::string&) override { return false; }
+    std::optional<std::string> openFile(const losfix::FileDialogRequest&) override { return {}; }
+    std::optional<std::string> saveFile(const losfix::FileDialogRequest&) override { return {}; }
+    int messages = 0;
+};
+
+struct Environment {
+    QTemporaryDir dir;
+    losfix::LocalFileSystem files;
+    SilentDialogs dialogs;
+    losfix::AppContext context;
+
+    Environment() {
+        context.files = &files;
+        context.dialogs = &dialogs;
+        context.folders = losfix::MakeDataFolders(dir.path().toStdString(), "");
+        losfix::CreateDataFolders(context.folders, files);
+        context.seedSource = losfix::CountingSeedSource(4711, 7919);
+    }
+};
+
+void BM_MainWindowCreation(benchmark::State& state) {
+    Environment env;
+    for (auto _ : state) {
+        losfix::TFMain window(env.context);
+        benchmark::DoNotOptimize(window.table().rowCount());
+    }
+}
+BENCHMARK(BM_MainWindowCreation)->Unit(benchmark::kMillisecond);
+
+// 10,000 rows of 6 out of 49 with congruence 4, started as the button starts it.
+void BM_WindowRun10000Rows(benchmark::State& state) {
+    Environment env;
+    losfix::TFMain window(env.context);
+    window.show();
+    window.eAnz->setText(QStringLiteral("10000"));
+    window.Track1->setValue(4);
+    for (auto _ : state) {
+        window.GenerateRows();
+    }
+    const int filled = window.table().rowCount() - 1;
+    if (filled != 10000 || env.dialogs.messages != 0) {
+        state.SkipWithError("the run did not produce 10,000 rows");
+    }
+}
+BENCHMARK(BM_WindowRun10000Rows)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    losfix::PrepareApplication(app);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
