@@ -22,6 +22,10 @@ CaptionButton::CaptionButton(const QString& objectName, const QString& caption, 
     setAccessibleName(caption);
     setCursor(Qt::PointingHandCursor);
     setAutoRaise(false);
+    // Captions of two short lines, in the size of the program's small print.
+    QFont captionFont = font();
+    captionFont.setPixelSize(11);
+    setFont(captionFont);
 }
 
 namespace {
@@ -31,7 +35,8 @@ QRect BalancedBounds(const QFontMetrics& metrics, const QString& text) {
     const int single = metrics.horizontalAdvance(text);
     for (int width = single / 2; width < single; width += 2) {
         const QRect bounds = metrics.boundingRect(QRect(0, 0, width, 1000), Qt::TextWordWrap, text);
-        if (bounds.height() <= 2 * metrics.lineSpacing() && bounds.width() <= width) {
+        if (bounds.height() < metrics.height() + 2 * metrics.lineSpacing() &&
+            bounds.width() <= width) {
             return bounds;
         }
     }

@@ -12,8 +12,8 @@ RadioGroup::RadioGroup(const QString& objectName, const QString& title, const QS
     : QGroupBox(title, parent), group_(new QButtonGroup(this)) {
     setObjectName(objectName);
     auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(8, 4, 8, 6);
-    layout->setHorizontalSpacing(6);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setHorizontalSpacing(2);
     layout->setVerticalSpacing(2);
     const int rows = (static_cast<int>(items.size()) + columns - 1) / columns;
     for (int i = 0; i < items.size(); ++i) {
