@@ -1,6 +1,7 @@
 // Measures what the user waits for at start: from the moment the process began until the start
 // window's "Weiter" is enabled, and the resident memory at that point. Linux only (/proc).
 // Run offscreen or under Xvfb; the program's own start sequence is used, nothing is shown later.
+#include <unistd.h>
 #include <QApplication>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -9,7 +10,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "core/app/DataFolders.h"
 #include "gui/Startup.h"
@@ -68,9 +68,10 @@ int main(int argc, char** argv) {
     const double inMain =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - mainEntered).count();
     std::printf("Weiter enabled: %s\n", enabled ? "yes" : "no");
-    std::printf("process start to enabled \"Weiter\": %.0f ms (%.0f ms before main, clock ticks "
-                "of 10 ms)\n",
-                (beforeMain + inMain) * 1000.0, beforeMain * 1000.0);
+    std::printf(
+        "process start to enabled \"Weiter\": %.0f ms (%.0f ms before main, clock ticks "
+        "of 10 ms)\n",
+        (beforeMain + inMain) * 1000.0, beforeMain * 1000.0);
     std::printf("resident memory after start: %.1f MiB\n", ResidentKilobytes() / 1024.0);
     delete windows.main;
     return enabled ? 0 : 1;

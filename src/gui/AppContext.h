@@ -21,8 +21,8 @@ struct AppContext {
 
 // Shared by all image windows for the life of the program.
 struct ImageSession {
-    int windowCount = 0;               // ImageWindowCount
-    std::string rememberedFolder;      // RememberedImageFolder, empty until the first save
+    int windowCount = 0;           // ImageWindowCount
+    std::string rememberedFolder;  // RememberedImageFolder, empty until the first save
 };
 
 }  // namespace losfix

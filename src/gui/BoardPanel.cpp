@@ -1,15 +1,14 @@
 #include "gui/BoardPanel.h"
 
+#include "gui/Style.h"
+
 namespace losfix {
 
 BoardPanel::BoardPanel(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("P4"));
     setFixedSize(kWidth, kHeight);
     setFrameShape(QFrame::StyledPanel);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xF7, 0xF8, 0xFA));
-    setPalette(pal);
+    SetPanelBackground(this);
     for (int n = 1; n <= kMaxNumber; ++n) {
         auto* button = new TBZahl(n, this);
         button->hide();

@@ -49,7 +49,9 @@ QSize CaptionButton::sizeHint() const {
     return {kPadding * 3 + kIconSize + bounds.width() + 2, std::max(34, bounds.height() + 10)};
 }
 
-QSize CaptionButton::minimumSizeHint() const { return {kIconSize + 2 * kPadding, 30}; }
+QSize CaptionButton::minimumSizeHint() const {
+    return {kIconSize + 2 * kPadding, 30};
+}
 
 void CaptionButton::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
@@ -64,8 +66,8 @@ void CaptionButton::paintEvent(QPaintEvent*) {
     const QRect iconRect(area.left(), (height() - kIconSize) / 2, kIconSize, kIconSize);
     icon().paint(&painter, iconRect, Qt::AlignCenter, mode);
     const QRect textRect = area.adjusted(kIconSize + kPadding, 2, 0, -2);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::ButtonText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, text());
 }
 

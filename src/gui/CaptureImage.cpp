@@ -18,7 +18,7 @@ constexpr int kBarsHeight = 80;
 // Lets a panel of fixed size grow for a moment, so that an extra strip at its bottom is drawn
 // inside its frame; its sizes are restored before anything else can run.
 class TemporaryHeight {
-  public:
+public:
     TemporaryHeight(QWidget* panel, int height)
         : panel_(panel),
           minimum_(panel->minimumSize()),
@@ -39,7 +39,7 @@ class TemporaryHeight {
     TemporaryHeight(const TemporaryHeight&) = delete;
     TemporaryHeight& operator=(const TemporaryHeight&) = delete;
 
-  private:
+private:
     QWidget* panel_;
     QSize minimum_;
     QSize maximum_;

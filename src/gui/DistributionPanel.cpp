@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/rows/Distribution.h"
+#include "gui/Style.h"
 
 namespace losfix {
 
@@ -12,7 +13,7 @@ namespace {
 // Hides the panel and stops its painting while frames move, so that it repaints once; restores
 // the panel's own visibility afterwards.
 class MovingFrames {
-  public:
+public:
     explicit MovingFrames(QWidget* panel) : panel_(panel), wasHidden_(panel->isHidden()) {
         panel_->setUpdatesEnabled(false);
         panel_->hide();
@@ -26,7 +27,7 @@ class MovingFrames {
     MovingFrames(const MovingFrames&) = delete;
     MovingFrames& operator=(const MovingFrames&) = delete;
 
-  private:
+private:
     QWidget* panel_;
     bool wasHidden_;
 };
@@ -37,10 +38,7 @@ DistributionPanel::DistributionPanel(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("P3"));
     setFixedSize(kWidth, kHeight);
     setFrameShape(QFrame::StyledPanel);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xF7, 0xF8, 0xFA));
-    setPalette(pal);
+    SetPanelBackground(this);
     setAccessibleName(QStringLiteral("Verteilung"));
     for (int n = 1; n <= kMaxNumber; ++n) {
         auto* frame = new TFfrStat(n, this);

@@ -1,8 +1,8 @@
 #include "gui/RowTableView.h"
 
 #include <QAbstractButton>
-#include <QHeaderView>
 #include <QEvent>
+#include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionHeader>

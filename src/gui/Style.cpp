@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QPalette>
 #include <QStyleFactory>
+#include <QWidget>
 
 namespace losfix {
 
@@ -12,14 +13,17 @@ void RegisterFonts() {
     if (QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) {
         return;
     }
-    for (const char* path : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
+    for (const char* path :
+         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
         if (QFile::exists(QString::fromUtf8(path))) {
             QFontDatabase::addApplicationFont(QString::fromUtf8(path));
         }
     }
 }
 
-int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
+int PointsToPixels(int points) {
+    return (points * 96 + 36) / 72;
+}
 
 QFont TahomaFont(int points, bool bold) {
     QFont font(QStringLiteral("Tahoma"));
@@ -37,10 +41,19 @@ QFont CalibriPixelFont(int pixels, bool bold) {
     return font;
 }
 
-QFont TableFont() { return TahomaFont(8); }
+QFont TableFont() {
+    return TahomaFont(8);
+}
 
 QIcon ProgramIcon(const QString& name) {
     return QIcon(QStringLiteral(":/icon-") + name + QStringLiteral(".svg"));
+}
+
+void SetPanelBackground(QWidget* panel) {
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, QColor(0xF7, 0xF8, 0xFA));
+    panel->setPalette(pal);
 }
 
 void ApplyProgramStyle() {

@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QString>
 
+class QWidget;
+
 #include "core/lottery/NumberStatus.h"
 
 namespace losfix {
@@ -27,6 +29,9 @@ QFont TableFont();
 
 // An icon drawn for the program, from resources (":/icon-<name>.svg").
 QIcon ProgramIcon(const QString& name);
+
+// The light background of the board and distribution panels.
+void SetPanelBackground(QWidget* panel);
 
 // The program's look: Fusion with a light palette.
 void ApplyProgramStyle();

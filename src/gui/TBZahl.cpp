@@ -74,8 +74,8 @@ void TBZahl::mouseReleaseEvent(QMouseEvent* event) {
 void TBZahl::keyPressEvent(QKeyEvent* event) {
     // Keyboard users step with the space bar, backwards with Shift.
     if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return) {
-        emit stepRequested(number_, (event->modifiers() & Qt::ShiftModifier) ? MouseStep::Right
-                                                                              : MouseStep::Left);
+        emit stepRequested(
+            number_, (event->modifiers() & Qt::ShiftModifier) ? MouseStep::Right : MouseStep::Left);
         event->accept();
         return;
     }

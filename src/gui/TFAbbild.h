@@ -18,7 +18,7 @@ namespace losfix {
 // the clipboard. Closing only hides it.
 class TFAbbild : public QWidget {
     Q_OBJECT
-  public:
+public:
     TFAbbild(AppContext& context, ImageSession& session, QWidget* owner = nullptr);
 
     void setPicture(const QImage& picture);
@@ -41,10 +41,10 @@ class TFAbbild : public QWidget {
     QToolButton* bsSkinSpeedButton1 = nullptr;
     QLabel* Image1 = nullptr;
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     AppContext& context_;
     ImageSession& session_;
     QImage picture_;

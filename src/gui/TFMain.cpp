@@ -42,8 +42,8 @@ const QString kLabel7Text = QStringLiteral(
 const QString kLabel6Text = QStringLiteral(
     "\"out\" schließt eine Zahl aus, \"Fav I\" bringt sie zweimal in die Lostrommel, \"Fav II\" "
     "dreimal usw.");
-const QString kDonationText = QStringLiteral(
-    "Wenn Ihnen das Programm gefällt, würde ich mich über einen Wachmacher freuen:");
+const QString kDonationText =
+    QStringLiteral("Wenn Ihnen das Programm gefällt, würde ich mich über einen Wachmacher freuen:");
 
 constexpr int kLeftWidth = 300;
 constexpr int kRightWidth = 436;
@@ -53,7 +53,9 @@ constexpr qint64 kProgressIntervalMs = 250;
 // Candidates without a new row after which the progress line suggests stopping.
 constexpr std::uint64_t kStallCandidates = 200000;
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 QString Grouped(std::uint64_t value) {
     return QLocale(QLocale::German, QLocale::Germany).toString(static_cast<qulonglong>(value));
@@ -73,9 +75,10 @@ QLabel* MakeLegendField(const QString& caption, QColor colour, QWidget* parent) 
     font.setBold(true);
     font.setPixelSize(11);
     field->setFont(font);
-    field->setStyleSheet(QStringLiteral("QLabel { background: %1; color: #515151; border: 1px solid "
-                                        "#b9bec6; border-radius: 3px; }")
-                             .arg(colour.name()));
+    field->setStyleSheet(
+        QStringLiteral("QLabel { background: %1; color: #515151; border: 1px solid "
+                       "#b9bec6; border-radius: 3px; }")
+            .arg(colour.name()));
     return field;
 }
 
@@ -159,9 +162,9 @@ QWidget* TFMain::buildHeader() {
     layout->setContentsMargins(10, 6, 10, 6);
     layout->setSpacing(10);
 
-    bsSkinSpeedButton1 = new CaptionButton(QStringLiteral("bsSkinSpeedButton1"),
-                                           QStringLiteral("Programm beenden"),
-                                           ProgramIcon(QStringLiteral("exit")), header);
+    bsSkinSpeedButton1 =
+        new CaptionButton(QStringLiteral("bsSkinSpeedButton1"), QStringLiteral("Programm beenden"),
+                          ProgramIcon(QStringLiteral("exit")), header);
     bsSkinSpeedButton1->setFixedSize(132, 40);
     layout->addWidget(bsSkinSpeedButton1);
 
@@ -248,9 +251,9 @@ QWidget* TFMain::buildLeftColumn() {
     auto* selection = new QHBoxLayout(selectionBar);
     selection->setContentsMargins(0, 0, 0, 0);
     selection->setSpacing(4);
-    bsSkinSpeedButton9 = new CaptionButton(QStringLiteral("bsSkinSpeedButton9"),
-                                           QStringLiteral("Auswahl öffnen..."),
-                                           ProgramIcon(QStringLiteral("open")), selectionBar);
+    bsSkinSpeedButton9 =
+        new CaptionButton(QStringLiteral("bsSkinSpeedButton9"), QStringLiteral("Auswahl öffnen..."),
+                          ProgramIcon(QStringLiteral("open")), selectionBar);
     bsSkinSpeedButton10 = new CaptionButton(QStringLiteral("bsSkinSpeedButton10"),
                                             QStringLiteral("Auswahl speichern..."),
                                             ProgramIcon(QStringLiteral("save")), selectionBar);
@@ -284,15 +287,15 @@ QWidget* TFMain::buildLeftColumn() {
                         QStringLiteral("Schnellauswahl 2 öffnen"), 2);
     BQuick3 = makeQuick(QStringLiteral("BQuick3"), QStringLiteral("quick-open-3"),
                         QStringLiteral("Schnellauswahl 3 öffnen"), 3);
-    bsSkinSpeedButton6 = makeQuick(QStringLiteral("bsSkinSpeedButton6"),
-                                   QStringLiteral("quick-save-1"),
-                                   QStringLiteral("Schnellauswahl 1 speichern"), 1);
-    bsSkinSpeedButton5 = makeQuick(QStringLiteral("bsSkinSpeedButton5"),
-                                   QStringLiteral("quick-save-2"),
-                                   QStringLiteral("Schnellauswahl 2 speichern"), 2);
-    bsSkinSpeedButton4 = makeQuick(QStringLiteral("bsSkinSpeedButton4"),
-                                   QStringLiteral("quick-save-3"),
-                                   QStringLiteral("Schnellauswahl 3 speichern"), 3);
+    bsSkinSpeedButton6 =
+        makeQuick(QStringLiteral("bsSkinSpeedButton6"), QStringLiteral("quick-save-1"),
+                  QStringLiteral("Schnellauswahl 1 speichern"), 1);
+    bsSkinSpeedButton5 =
+        makeQuick(QStringLiteral("bsSkinSpeedButton5"), QStringLiteral("quick-save-2"),
+                  QStringLiteral("Schnellauswahl 2 speichern"), 2);
+    bsSkinSpeedButton4 =
+        makeQuick(QStringLiteral("bsSkinSpeedButton4"), QStringLiteral("quick-save-3"),
+                  QStringLiteral("Schnellauswahl 3 speichern"), 3);
     for (auto* button : {BQuick1, BQuick2, BQuick3}) {
         button->setEnabled(false);
         quick->addWidget(button);
@@ -305,9 +308,9 @@ QWidget* TFMain::buildLeftColumn() {
 
     auto* legend = new QHBoxLayout();
     legend->setSpacing(3);
-    const QString legendCaptions[] = {
-        QStringLiteral("Normal"), QStringLiteral("out"),     QStringLiteral("Fav I"),
-        QStringLiteral("Fav I I"), QStringLiteral("Fav III"), QStringLiteral("Bank")};
+    const QString legendCaptions[] = {QStringLiteral("Normal"),  QStringLiteral("out"),
+                                      QStringLiteral("Fav I"),   QStringLiteral("Fav I I"),
+                                      QStringLiteral("Fav III"), QStringLiteral("Bank")};
     for (int code = 0; code < kStatusCount; ++code) {
         const QColor colour = code == 0 ? QColor(0xE8, 0xE8, 0xE8)
                                         : ToQColor(StatusColours[static_cast<std::size_t>(code)]);
@@ -373,13 +376,12 @@ QWidget* TFMain::buildMiddleColumn() {
     countRow->addWidget(Bnormal);
     layout->addLayout(countRow);
 
-    RGPaar = new RadioGroup(QStringLiteral("RGPaar"),
-                            QStringLiteral("Zwei benachbarte Zahlen sichern"),
-                            {QStringLiteral("keine Kontrolle"), QStringLiteral("in jeder Reihe"),
-                             QStringLiteral("in jeder zweiten"), QStringLiteral("in jeder dritten"),
-                             QStringLiteral("in jeder vierten"),
-                             QStringLiteral("nein, ausschließen")},
-                            2, column);
+    RGPaar =
+        new RadioGroup(QStringLiteral("RGPaar"), QStringLiteral("Zwei benachbarte Zahlen sichern"),
+                       {QStringLiteral("keine Kontrolle"), QStringLiteral("in jeder Reihe"),
+                        QStringLiteral("in jeder zweiten"), QStringLiteral("in jeder dritten"),
+                        QStringLiteral("in jeder vierten"), QStringLiteral("nein, ausschließen")},
+                       2, column);
     RGPaar->setItemIndex(0);
     layout->addWidget(RGPaar);
 
@@ -410,9 +412,9 @@ QWidget* TFMain::buildMiddleColumn() {
 
     auto* runRow = new QHBoxLayout();
     runRow->setSpacing(6);
-    bsSkinSpeedButton2 = new CaptionButton(QStringLiteral("bsSkinSpeedButton2"),
-                                           QStringLiteral("Reihen bilden"),
-                                           ProgramIcon(QStringLiteral("generate")), column);
+    bsSkinSpeedButton2 =
+        new CaptionButton(QStringLiteral("bsSkinSpeedButton2"), QStringLiteral("Reihen bilden"),
+                          ProgramIcon(QStringLiteral("generate")), column);
     bsSkinSpeedButton2->setFixedHeight(36);
     bsSkinSpeedButton2->setMinimumWidth(150);
     QFont runFont = bsSkinSpeedButton2->font();
@@ -445,14 +447,15 @@ QWidget* TFMain::buildMiddleColumn() {
     layout->addWidget(LFortschritt);
     layout->addWidget(LObergrenze);
 
-    g1 = new RowTableView(model_, [this](int number) { return board_.status(number); }, column);
+    g1 = new RowTableView(
+        model_, [this](int number) { return board_.status(number); }, column);
     layout->addWidget(g1, 1);
 
     auto* sortRow = new QHBoxLayout();
     sortRow->setSpacing(6);
-    BSort = new CaptionButton(QStringLiteral("BSort"),
-                              QStringLiteral("Reihen aufstei- gend sortieren"),
-                              ProgramIcon(QStringLiteral("sort-rows")), column);
+    BSort =
+        new CaptionButton(QStringLiteral("BSort"), QStringLiteral("Reihen aufstei- gend sortieren"),
+                          ProgramIcon(QStringLiteral("sort-rows")), column);
     BUnSort = new CaptionButton(QStringLiteral("BUnSort"),
                                 QStringLiteral("Sortieren rück- gängig machen"),
                                 ProgramIcon(QStringLiteral("undo")), column);
@@ -466,9 +469,9 @@ QWidget* TFMain::buildMiddleColumn() {
 
     auto* fileRow = new QHBoxLayout();
     fileRow->setSpacing(6);
-    bsSkinSpeedButton3 = new CaptionButton(QStringLiteral("bsSkinSpeedButton3"),
-                                           QStringLiteral("Reihen öffnen..."),
-                                           ProgramIcon(QStringLiteral("open")), column);
+    bsSkinSpeedButton3 =
+        new CaptionButton(QStringLiteral("bsSkinSpeedButton3"), QStringLiteral("Reihen öffnen..."),
+                          ProgramIcon(QStringLiteral("open")), column);
     bsSkinSpeedButton7 = new CaptionButton(QStringLiteral("bsSkinSpeedButton7"),
                                            QStringLiteral("Reihen speichern..."),
                                            ProgramIcon(QStringLiteral("save")), column);
@@ -510,18 +513,18 @@ QWidget* TFMain::buildRightColumn() {
     bar->setSpacing(6);
     BSortN = new CaptionButton(QStringLiteral("BSortN"), QStringLiteral("Sortieren nach Nummern"),
                                ProgramIcon(QStringLiteral("sort-number")), column);
-    BSortH = new CaptionButton(QStringLiteral("BSortH"),
-                               QStringLiteral("Sortieren nach Häufigkeit"),
-                               ProgramIcon(QStringLiteral("sort-frequency")), column);
+    BSortH =
+        new CaptionButton(QStringLiteral("BSortH"), QStringLiteral("Sortieren nach Häufigkeit"),
+                          ProgramIcon(QStringLiteral("sort-frequency")), column);
     for (auto* button : {BSortN, BSortH}) {
         button->setFixedHeight(38);
         button->setEnabled(false);
         bar->addWidget(button);
     }
     bar->addStretch(1);
-    bsSkinSpeedButton15 = MakeIconButton(QStringLiteral("bsSkinSpeedButton15"),
-                                         ProgramIcon(QStringLiteral("camera")),
-                                         QStringLiteral("Abbild der Verteilung"), column, 38);
+    bsSkinSpeedButton15 =
+        MakeIconButton(QStringLiteral("bsSkinSpeedButton15"), ProgramIcon(QStringLiteral("camera")),
+                       QStringLiteral("Abbild der Verteilung"), column, 38);
     bar->addWidget(bsSkinSpeedButton15);
     layout->addLayout(bar);
     layout->addStretch(1);
@@ -581,7 +584,9 @@ void TFMain::applySettings() {
 
 // --- Number board -------------------------------------------------------------------------------
 
-void TFMain::repaintTable() { g1->viewport()->update(); }
+void TFMain::repaintTable() {
+    g1->viewport()->update();
+}
 
 void TFMain::StepStatus(int number, MouseStep step) {
     const NumberStatus status = board_.stepStatus(number, step);
@@ -656,8 +661,7 @@ void TFMain::GenerateRows() {
         }
 
         const std::uint64_t ceiling =
-            RunCeiling(drum.distinctNumbers + drum.bankerCount, settings.rowSize,
-                       drum.bankerCount,
+            RunCeiling(drum.distinctNumbers + drum.bankerCount, settings.rowSize, drum.bankerCount,
                        CongruenceSwitchOn(settings.rowSize, settings.congruenceLimit)
                            ? settings.congruenceLimit
                            : settings.rowSize);
@@ -686,24 +690,26 @@ void TFMain::GenerateRows() {
         lastPump_ = -kPumpIntervalMs;
         lastProgress_ = 0;
         yieldCalls_ = 0;
-        LFortschritt->setText(QStringLiteral("Reihe 0 von %1").arg(Grouped(settings.requestedRows)));
+        LFortschritt->setText(
+            QStringLiteral("Reihe 0 von %1").arg(Grouped(settings.requestedRows)));
 
-        RowGenerator generator(random_, [this](std::string_view text) { return measureText(text); });
+        RowGenerator generator(random_,
+                               [this](std::string_view text) { return measureText(text); });
         RunOutcome outcome;
         try {
-            outcome = generator.run(settings, drum, table_, counts_,
-                                    [this](const RunProgress& progress) { return runYield(progress); });
+            outcome =
+                generator.run(settings, drum, table_, counts_,
+                              [this](const RunProgress& progress) { return runYield(progress); });
         } catch (...) {
             FinishRun();
             throw;
         }
         FinishRun();
         P3->refresh(counts_, board_.statuses(), settings.poolSize);
-        LFortschritt->setText(
-            QStringLiteral("%1 von %2 Reihen gebildet, %3 Kandidaten geprüft.")
-                .arg(Grouped(static_cast<std::uint64_t>(outcome.acceptedRows)),
-                     Grouped(static_cast<std::uint64_t>(settings.requestedRows)),
-                     Grouped(outcome.candidates)));
+        LFortschritt->setText(QStringLiteral("%1 von %2 Reihen gebildet, %3 Kandidaten geprüft.")
+                                  .arg(Grouped(static_cast<std::uint64_t>(outcome.acceptedRows)),
+                                       Grouped(static_cast<std::uint64_t>(settings.requestedRows)),
+                                       Grouped(outcome.candidates)));
     });
     if (closeAfterRun_) {
         closeAfterRun_ = false;
@@ -735,8 +741,9 @@ void TFMain::showProgress(const RunProgress& progress) {
                             Grouped(static_cast<std::uint64_t>(progress.requestedRows)),
                             Grouped(progress.candidates));
     if (progress.candidatesSinceAccept >= kStallCandidates) {
-        text += QStringLiteral(" – seit %1 Kandidaten keine neue Reihe. Vermutlich sind keine "
-                               "weiteren Reihen möglich: mit Stopp beenden.")
+        text += QStringLiteral(
+                    " – seit %1 Kandidaten keine neue Reihe. Vermutlich sind keine "
+                    "weiteren Reihen möglich: mit Stopp beenden.")
                     .arg(Grouped(progress.candidatesSinceAccept));
     }
     LFortschritt->setText(text);
@@ -855,8 +862,8 @@ void TFMain::LoadRowFile() {
         return;
     }
     guarded([this] {
-        const auto path = context_.dialogs->openFile(
-            RowFileDialog("Reihen-Datei öffnen", context_.folders.rows));
+        const auto path =
+            context_.dialogs->openFile(RowFileDialog("Reihen-Datei öffnen", context_.folders.rows));
         if (!path) {
             return;
         }
@@ -878,11 +885,17 @@ void TFMain::applyRowSizeItem(int item) {
     board_.setRowSizeItem(RG1->itemIndex());
 }
 
-void TFMain::applyPoolItem(int item) { RG2->setItemIndex(item); }
+void TFMain::applyPoolItem(int item) {
+    RG2->setItemIndex(item);
+}
 
-int TFMain::poolSize() const { return board_.poolSize(); }
+int TFMain::poolSize() const {
+    return board_.poolSize();
+}
 
-void TFMain::applyStatus(int number, NumberStatus status) { SetStatus(number, status); }
+void TFMain::applyStatus(int number, NumberStatus status) {
+    SetStatus(number, status);
+}
 
 void TFMain::QuickSave(const std::string& path) {
     const FileResult result = context_.files->writeAtomic(path, EncodeSelection(board_));
@@ -963,9 +976,13 @@ void TFMain::CaptureDistribution() {
 
 // --- Window -------------------------------------------------------------------------------------
 
-void TFMain::SetWideWidth() { resize(kWideWidth, height()); }
+void TFMain::SetWideWidth() {
+    resize(kWideWidth, height());
+}
 
-void TFMain::SetNormalWidth() { resize(kNormalWidth, height()); }
+void TFMain::SetNormalWidth() {
+    resize(kNormalWidth, height());
+}
 
 void TFMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);

@@ -95,8 +95,8 @@ public:
     IniFile& settingsFile() { return *ini_; }
 
     // Controls, named as the program names them.
-    QToolButton* bsSkinSpeedButton1 = nullptr;   // "Programm beenden"
-    QLabel* Label3 = nullptr;                    // "Losfix 2.0"
+    QToolButton* bsSkinSpeedButton1 = nullptr;  // "Programm beenden"
+    QLabel* Label3 = nullptr;                   // "Losfix 2.0"
     QFrame* PPayPal = nullptr;
     QLabel* Label5 = nullptr;
     QLabel* Label17 = nullptr;

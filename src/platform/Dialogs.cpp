@@ -11,9 +11,13 @@ namespace losfix {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
-QWidget* DialogParent() { return QApplication::activeWindow(); }
+QWidget* DialogParent() {
+    return QApplication::activeWindow();
+}
 
 void ShowMessage(QMessageBox::Icon icon, const QString& caption, const std::string& text) {
     QMessageBox box(icon, caption, Q(text), QMessageBox::Ok, DialogParent());

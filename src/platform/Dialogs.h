@@ -11,8 +11,8 @@ namespace losfix {
 // (appended to a name typed without one), starting folder, proposed name, overwrite question.
 struct FileDialogRequest {
     std::string title;
-    std::string filterName;     // "Reihen-Datei"
-    std::string filterPattern;  // "*.lrei"
+    std::string filterName;        // "Reihen-Datei"
+    std::string filterPattern;     // "*.lrei"
     std::string defaultExtension;  // "lrei", without the dot
     std::string folder;
     std::string proposedName;

@@ -45,7 +45,7 @@ TEST(DataFoldersTest, StandInsForAnUnknownFolder) {
 
 // Records the order of createDirectory calls.
 class RecordingFileSystem : public MemoryFileSystem {
-  public:
+public:
     FileResult createDirectory(const std::string& path) override {
         created.push_back(path);
         return MemoryFileSystem::createDirectory(path);
@@ -83,7 +83,7 @@ TEST(DataFoldersTest, FailuresAreNotReportedAndTheRestIsStillTried) {
 const std::string kIni = "/app/Losfix 2.0/Einstellungen/einstellungen.ini";
 
 class SettingsTest : public ::testing::Test {
-  protected:
+protected:
     MemoryFileSystem files;
     IniFile ini{files, kIni};
 };
@@ -184,7 +184,7 @@ TEST_F(SettingsTest, FirstCloseWritesTheKnownFileAndReadsBack) {
 
 // Refuses every write after the first few.
 class FailingAfterFileSystem : public MemoryFileSystem {
-  public:
+public:
     explicit FailingAfterFileSystem(int allowed) : allowed_(allowed) {}
     FileResult writeAtomic(const std::string& path, std::string_view bytes) override {
         if (allowed_-- <= 0) {
@@ -193,7 +193,7 @@ class FailingAfterFileSystem : public MemoryFileSystem {
         return MemoryFileSystem::writeAtomic(path, bytes);
     }
 
-  private:
+private:
     int allowed_;
 };
 

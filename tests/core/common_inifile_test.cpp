@@ -14,7 +14,7 @@ using testing::MemoryFileSystem;
 const std::string kPath = "/data/Einstellungen/einstellungen.ini";
 
 class IniFileTest : public ::testing::Test {
-  protected:
+protected:
     std::string& content() { return files.files[kPath]; }
 
     MemoryFileSystem files;

@@ -213,7 +213,7 @@ TEST(RowFileLoad, EmptyFileLeavesOnlyTheHeader) {
 
 // Applies a selection to a board and records every call in order.
 class RecordingTarget : public SelectionTarget {
-  public:
+public:
     void applyRowSizeItem(int item) override {
         calls.push_back("row size " + std::to_string(item));
         board.setRowSizeItem(item);
@@ -391,7 +391,7 @@ TEST(SelectionFileLoad, RangeCheckLooksOnlyAtLinesThatAreRead) {
 TEST(SelectionFileLoad, StatusesComeFromTheTargetsPool) {
     // The statuses read follow the pool the target reports after the pool item was applied.
     class FixedPool : public RecordingTarget {
-      public:
+    public:
         int poolSize() const override { return 3; }
     };
     FixedPool target;

@@ -31,13 +31,13 @@ QColor Colour(NumberStatus status) {
 
 // Records, at each Hide and Show of the panel, where frame 1 stands.
 class VisibilityProbe : public QObject {
-  public:
+public:
     VisibilityProbe(QWidget* panel, QWidget* frame) : frame_(frame) {
         panel->installEventFilter(this);
     }
     QList<QPair<QEvent::Type, QPoint>> seen;
 
-  protected:
+protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Hide || event->type() == QEvent::Show) {
             seen.append({event->type(), frame_->pos()});
@@ -45,7 +45,7 @@ class VisibilityProbe : public QObject {
         return false;
     }
 
-  private:
+private:
     QWidget* frame_;
 };
 
@@ -54,7 +54,7 @@ class VisibilityProbe : public QObject {
 class DistributionTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void initTestCase() { testing::InitGuiTestEnvironment(); }
 
     void framesAreBuiltHiddenWithTheirNumbers() {

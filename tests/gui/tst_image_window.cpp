@@ -88,7 +88,7 @@ std::string ShotsFolder(const testing::TestContext& test) {
 class ImageWindowTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void initTestCase() { testing::InitGuiTestEnvironment(); }
 
     void newWindowHasItsControls() {

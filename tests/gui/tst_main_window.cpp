@@ -29,20 +29,6 @@ using losfix::testing::TestContext;
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return file.readAll().toStdString();
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    QFile file(QString::fromStdString(path));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
-
 // The numbers of data row r of the table.
 std::vector<int> RowNumbers(const StringGrid& table, int row) {
     std::vector<int> numbers;
@@ -122,8 +108,10 @@ private slots:
         }
         QCOMPARE(visible, 49);
         QCOMPARE(window.table().rowCount(), 55);
-        QCOMPARE(QString::fromStdString(window.table().cell(0, 0)).trimmed(), QStringLiteral("Reihe"));
-        QCOMPARE(QString::fromStdString(window.table().cell(16, 0)).trimmed(), QStringLiteral("16"));
+        QCOMPARE(QString::fromStdString(window.table().cell(0, 0)).trimmed(),
+                 QStringLiteral("Reihe"));
+        QCOMPARE(QString::fromStdString(window.table().cell(16, 0)).trimmed(),
+                 QStringLiteral("16"));
     }
 
     void mouseButtonsStepStatuses() {
@@ -288,7 +276,7 @@ private slots:
             window.show();
             QVERIFY(window.close());
         }
-        QCOMPARE(ReadFile(ini),
+        QCOMPARE(testing::ReadFileBytes(ini),
                  std::string("[Fenster]\r\nBreite=1078\r\nHoehe=674\r\n[Losfix]\r\nZahlen=3\r\n"
                              "Menge=5\r\nKongruenz=2\r\nReihen=120\r\n[Wach]\r\nStand=0\r\n"));
         {
@@ -320,7 +308,8 @@ private slots:
 
     void settingsWithOnlyAPositionUseTheReadDefaults() {
         TestContext env;
-        WriteFile(env.folders().settingsFile(), "[Position]\r\nFMain-left=12\r\nFMain-top=34\r\n");
+        QVERIFY(testing::WriteFileBytes(env.folders().settingsFile(),
+                                        "[Position]\r\nFMain-left=12\r\nFMain-top=34\r\n"));
         TFMain window(env.context());
         QCOMPARE(window.eAnz->text(), QStringLiteral("12"));
         QCOMPARE(window.Track1->value(), 15);
@@ -332,13 +321,12 @@ private slots:
 
     void poolNinetyFromSettingsIsLaidOutOnce() {
         TestContext env;
-        WriteFile(env.folders().settingsFile(), "[Losfix]\r\nMenge=11\r\n");
+        QVERIFY(testing::WriteFileBytes(env.folders().settingsFile(), "[Losfix]\r\nMenge=11\r\n"));
         TFMain window(env.context());
         window.show();
         QVERIFY(window.boardLaidOut());
         QVERIFY(window.P4->button(90)->isVisible());
-        QCOMPARE(window.P4->button(90)->geometry(),
-                 QRect(5 * 40 + 3, 12 * 18 + 2 + 6, 39, 18));
+        QCOMPARE(window.P4->button(90)->geometry(), QRect(5 * 40 + 3, 12 * 18 + 2 + 6, 39, 18));
         QCOMPARE(window.P4->button(1)->font().pixelSize(), PointsToPixels(8));
     }
 

@@ -23,23 +23,6 @@ using losfix::testing::TestContext;
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return file.readAll().toStdString();
-}
-
-bool WriteFile(const std::string& path, const std::string& bytes) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    return file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-           static_cast<qint64>(bytes.size());
-}
-
 void Generate(TFMain& window, int rows) {
     window.eAnz->setText(QString::number(rows));
     QTest::mouseClick(window.bsSkinSpeedButton2, Qt::LeftButton);
@@ -67,7 +50,7 @@ private slots:
         QCOMPARE(env.dialogs.saveRequests.back().folder, env.folders().rows);
         QCOMPARE(env.dialogs.saveRequests.back().filterPattern, std::string("*.lrei"));
         QCOMPARE(window.LDatei2->text(), QStringLiteral("reihen.lrei"));
-        const std::string firstBytes = ReadFile(first + ".lrei");
+        const std::string firstBytes = testing::ReadFileBytes(first + ".lrei");
         QCOMPARE(std::count(firstBytes.begin(), firstBytes.end(), '\n'), 120L);
         // Each line: the quoted label, six numbers, ten commas for the empty columns.
         const std::string firstLine = firstBytes.substr(0, firstBytes.find("\r\n"));
@@ -91,15 +74,16 @@ private slots:
         const std::string second = env.folders().rows + "wieder.lrei";
         env.dialogs.saveAnswers.push_back(second);
         window.SaveRowFile();
-        const std::string secondBytes = ReadFile(second);
+        const std::string secondBytes = testing::ReadFileBytes(second);
         const std::string secondLine = secondBytes.substr(0, secondBytes.find("\r\n"));
-        QCOMPARE(secondLine, firstLine.substr(0, firstLine.size() - 10) + [] {
-            std::string tail;
-            for (int i = 0; i < 10; ++i) {
-                tail += ",\" \"";
-            }
-            return tail;
-        }());
+        QCOMPARE(
+            secondLine, firstLine.substr(0, firstLine.size() - 10) + [] {
+                std::string tail;
+                for (int i = 0; i < 10; ++i) {
+                    tail += ",\" \"";
+                }
+                return tail;
+            }());
     }
 
     void rowFileErrorsKeepTheTable() {
@@ -160,7 +144,7 @@ private slots:
         Generate(window, 4);
         const std::string file = env.folders().rows + "kurz.lrei";
         // Equal up to the blank cells, so the comparison reaches a cell holding a single space.
-        QVERIFY(WriteFile(file, "\"   1\",1,2,3,,,\r\n\"   2\",1,2,3,,,\r\n"));
+        QVERIFY(testing::WriteFileBytes(file, "\"   1\",1,2,3,,,\r\n\"   2\",1,2,3,,,\r\n"));
         env.dialogs.openAnswers.push_back(file);
         window.LoadRowFile();
         QVERIFY(window.BSort->isEnabled());
@@ -209,7 +193,7 @@ private slots:
         QTest::mouseClick(window.bsSkinSpeedButton5, Qt::LeftButton);
         QVERIFY(window.BQuick2->isEnabled());
         QVERIFY(!window.BQuick1->isEnabled());
-        const std::string slot2 = ReadFile(env.folders().settings + "Quick2.whl");
+        const std::string slot2 = testing::ReadFileBytes(env.folders().settings + "Quick2.whl");
         QCOMPARE(std::count(slot2.begin(), slot2.end(), '\n'), 92L);
         QCOMPARE(slot2.substr(0, 8), std::string("13\r\n11\r\n"));
 
@@ -260,7 +244,7 @@ private slots:
         for (int n = 1; n <= 49; ++n) {
             lines += n == 10 ? "9\r\n" : "0\r\n";
         }
-        QVERIFY(WriteFile(bad, lines));
+        QVERIFY(testing::WriteFileBytes(bad, lines));
         env.dialogs.openAnswers.push_back(bad);
         QTest::mouseClick(window.bsSkinSpeedButton9, Qt::LeftButton);
         QCOMPARE(env.dialogs.count(ScriptedDialogs::Kind::Warning), 1);
@@ -268,7 +252,7 @@ private slots:
 
         // A line that is no integer: the runtime's message, earlier lines applied.
         const std::string text = env.folders().base + "text.whl";
-        QVERIFY(WriteFile(text, "2\r\n0\r\n1\r\nabc\r\n"));
+        QVERIFY(testing::WriteFileBytes(text, "2\r\n0\r\n1\r\nabc\r\n"));
         env.dialogs.openAnswers.push_back(text);
         window.OpenSelection();
         QCOMPARE(env.dialogs.last(ScriptedDialogs::Kind::Error),

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 
 // A fresh folder under the system's temporary folder, removed with everything in it afterwards.
 class FilesTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         std::random_device device;
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();

@@ -1,6 +1,7 @@
 #include "support/TestContext.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 
 #include "core/app/DataFolders.h"
@@ -22,6 +23,23 @@ TestContext::TestContext() {
 
 std::string TestContext::path(const std::string& relative) const {
     return dir_.path().toStdString() + "/" + relative;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll().toStdString();
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    return file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+           static_cast<qint64>(bytes.size());
 }
 
 void InitGuiTestEnvironment() {

@@ -28,6 +28,10 @@ private:
     AppContext context_;
 };
 
+// Whole files as bytes; an unreadable file reads as "".
+std::string ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+
 // German locale, the program's fonts and style: call once before creating windows.
 void InitGuiTestEnvironment();
 

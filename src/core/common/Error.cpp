@@ -34,7 +34,8 @@ std::string CannotWrite(std::string_view path) {
 std::string ErrorBoxText(std::string_view message) {
     std::string text(message);
     // Bytes of a multi-byte UTF-8 character are all above the full stop, like the character.
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
+    if (!text.empty() &&
+        static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
         text += '.';
     }
     return text;
@@ -54,7 +55,8 @@ bool TryStrToInt(std::string_view text, int& value) {
     if (i < text.size() && text[i] == '$') {
         base = 16;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         base = 16;
         i += 2;
     }

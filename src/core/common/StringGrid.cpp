@@ -19,7 +19,8 @@ void StringGrid::setRowCount(int rows) {
     const int old = rowCount();
     rows_.resize(static_cast<std::size_t>(rows));
     for (int r = old; r < rows; ++r) {
-        rows_[static_cast<std::size_t>(r)].assign(static_cast<std::size_t>(columns_), std::string());
+        rows_[static_cast<std::size_t>(r)].assign(static_cast<std::size_t>(columns_),
+                                                  std::string());
     }
     ++revision_;
 }

@@ -13,13 +13,13 @@ namespace losfix {
 // it equals an earlier compared row or, with the congruence switch on, shares more than `limit`
 // numbers with one. A passing candidate joins the compared rows.
 class CongruenceScan {
-  public:
+public:
     CongruenceScan(int rowSize, int limit);
 
     bool admit(const NumberSet& candidate);
     std::size_t rowCount() const { return rows_.size(); }
 
-  private:
+private:
     bool switchOn_;
     int limit_;
     std::vector<NumberSet> rows_;
@@ -28,7 +28,7 @@ class CongruenceScan {
 // An open-addressing hash set of non-zero keys (a zero key marks a free slot).
 template <typename Key>
 class KeyTable {
-  public:
+public:
     bool empty() const { return used_ == 0; }
     std::size_t slotOf(const Key& key) const;
     void prefetch(std::size_t slot) const;
@@ -37,7 +37,7 @@ class KeyTable {
     void reserve(std::size_t keys);
     void clear();
 
-  private:
+private:
     void grow(std::size_t capacity);
 
     std::vector<Key> slots_;
@@ -59,7 +59,7 @@ struct WideKey {
 // only equality counts). Those subsets go into a hash table when a row has few of them; otherwise,
 // and as long as there are only a few compared rows, the rows are scanned.
 class CongruenceIndex {
-  public:
+public:
     static constexpr std::size_t kMaxSubsetsPerRow = 64;
 
     CongruenceIndex(int rowSize, int limit, const NumberSet& bankers);
@@ -72,7 +72,7 @@ class CongruenceIndex {
     bool indexed() const { return indexed_; }
     bool indexable() const { return indexable_; }
 
-  private:
+private:
     // The numbers of the candidate's non-banker part, ascending; false if it has the wrong size.
     bool freeNumbers(const NumberSet& row, std::array<int, 16>& numbers) const;
     template <typename Key>

@@ -33,7 +33,9 @@ constexpr Rgb StatusColour(NumberStatus status) {
     return StatusColours[static_cast<std::size_t>(status)];
 }
 
-constexpr bool IsStatusCode(int code) { return code >= 0 && code < kStatusCount; }
+constexpr bool IsStatusCode(int code) {
+    return code >= 0 && code < kStatusCount;
+}
 
 // How many times a number of this status goes into the drum (bankers and excluded: none).
 constexpr int DrumEntries(NumberStatus status) {

@@ -34,8 +34,12 @@ constexpr std::array<PoolLayout, kPoolItemCount> PoolLayouts = {{
     {90, 13, 7},
 }};
 
-constexpr int PoolSizeOfItem(int item) { return PoolLayouts[static_cast<std::size_t>(item)].poolSize; }
-constexpr int RowSizeOfItem(int item) { return item + 3; }
+constexpr int PoolSizeOfItem(int item) {
+    return PoolLayouts[static_cast<std::size_t>(item)].poolSize;
+}
+constexpr int RowSizeOfItem(int item) {
+    return item + 3;
+}
 
 struct Rect {
     int left = 0;

@@ -69,7 +69,7 @@ int AdjacentPairs(const NumberSet& row) {
 
 // The pair rule with its counter p, which runs over the accepted rows.
 class PairRuleCheck {
-  public:
+public:
     explicit PairRuleCheck(PairRule rule) : rule_(static_cast<int>(rule)) {}
 
     bool admit(const NumberSet& candidate) {
@@ -93,7 +93,7 @@ class PairRuleCheck {
         return true;
     }
 
-  private:
+private:
     int rule_;
     int counter_ = 1;
 };
@@ -102,7 +102,7 @@ class PairRuleCheck {
 // always gives one candidate; the shuffle only fixes the positions that are read and is undone
 // afterwards.
 class DrumShuffle {
-  public:
+public:
     explicit DrumShuffle(const std::vector<int>& entries) : entries_(entries) {
         swaps_.reserve(entries_.size());
     }
@@ -125,7 +125,7 @@ class DrumShuffle {
         swaps_.clear();
     }
 
-  private:
+private:
     std::vector<int> entries_;
     std::vector<std::uint32_t> swaps_;
 };

@@ -69,7 +69,7 @@ using YieldCallback = std::function<bool(const RunProgress&)>;
 // the table to requestedRows + 1, clears the number cells of rows 1..requestedRows, zeroes and
 // fills the draw counts, writes accepted rows (label via PadLabel, numbers ascending).
 class RowGenerator {
-  public:
+public:
     RowGenerator(Random& random, TextMeasure measure);
 
     RunOutcome run(const RunSettings& settings, const Drum& drum, StringGrid& table,
@@ -80,7 +80,7 @@ class RowGenerator {
     RunOutcome runReference(const RunSettings& settings, const Drum& drum, StringGrid& table,
                             DrawCounts& counts, const YieldCallback& yield);
 
-  private:
+private:
     Random& random_;
     TextMeasure measure_;
 };

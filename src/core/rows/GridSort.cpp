@@ -175,7 +175,7 @@ CollationKey MakeCollationKey(std::string_view text) {
 }
 
 class GermanSortLocale : public SortLocale {
-  public:
+public:
     int compareText(std::string_view a, std::string_view b) const override {
         const CollationKey ka = MakeCollationKey(a);
         const CollationKey kb = MakeCollationKey(b);
@@ -309,7 +309,7 @@ int Sign(T a, T b) {
 }
 
 class RowComparer {
-  public:
+public:
     RowComparer(const StringGrid& grid, const GridSortArgs& args, std::vector<int> columns,
                 const SortLocale& locale)
         : grid_(grid), args_(args), columns_(std::move(columns)), locale_(locale) {
@@ -333,7 +333,7 @@ class RowComparer {
         return false;
     }
 
-  private:
+private:
     int compareKey(int column, std::uint8_t type, int rowA, int rowB) const {
         const std::string& a = grid_.cell(column, rowA);
         const std::string& b = grid_.cell(column, rowB);

@@ -12,7 +12,7 @@ namespace losfix {
 // The user's locale as far as sorting needs it: text comparison ignoring case, the decimal
 // separator, and reading a date and time in the user's format.
 class SortLocale {
-  public:
+public:
     virtual ~SortLocale() = default;
     // <0, 0, >0 like strcmp, ignoring case, in the user's collation order.
     virtual int compareText(std::string_view a, std::string_view b) const = 0;
