@@ -227,6 +227,13 @@ void TFAbbild::BSaveClick() {
             return;
         }
         const std::string target = JpegFileName(*chosen);
+        // The dialog asked about the name as typed; a different existing ".jpg" must not be
+        // replaced without asking as well.
+        if (target != *chosen && context_.files->exists(target) &&
+            !dialogs.question(FileNameOf(target) +
+                              " ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?")) {
+            return;
+        }
         const std::vector<std::uint8_t> jpeg =
             EncodeProgressiveJpeg(ToRgbImage(picture_), quality());
         const FileResult written = context_.files->writeAtomic(

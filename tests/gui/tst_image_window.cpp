@@ -294,6 +294,31 @@ private slots:
         QVERIFY(test.dialogs.messages.empty());
     }
 
+    void anExistingJpegBehindAnotherNameIsNotReplacedUnasked() {
+        testing::TestContext test;
+        ImageSession session;
+        QWidget owner;
+        auto panel = MakePanel(120, 80);
+        TFAbbild* window = CaptureImage(test.context(), session, panel.get(),
+                                        QStringLiteral("Verteilung"), 0, 0, 14, 0, &owner);
+        const std::string shots = ShotsFolder(test);
+        QVERIFY(testing::WriteFileBytes(shots + "bild.jpg", "altes Bild"));
+
+        test.dialogs.saveAnswers.push_back(shots + "bild.png");
+        test.dialogs.questionAnswers.push_back(false);
+        window->BSaveClick();
+        QCOMPARE(test.dialogs.count(testing::ScriptedDialogs::Kind::Question), 1);
+        QVERIFY(test.dialogs.last(testing::ScriptedDialogs::Kind::Question).find("bild.jpg") !=
+                std::string::npos);
+        QCOMPARE(testing::ReadFileBytes(shots + "bild.jpg"), std::string("altes Bild"));
+        QVERIFY(session.rememberedFolder.empty());
+
+        test.dialogs.saveAnswers.push_back(shots + "bild.png");
+        test.dialogs.questionAnswers.push_back(true);
+        window->BSaveClick();
+        QVERIFY(ReadFile(shots + "bild.jpg").startsWith("\xFF\xD8"));
+    }
+
     void lowerQualityGivesASmallerFile() {
         testing::TestContext test;
         ImageSession session;

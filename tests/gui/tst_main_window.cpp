@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -211,6 +212,33 @@ private slots:
         window.Timer1->setInterval(1);
         QTRY_VERIFY(!window.LHinweis->isVisibleTo(&window));
         QVERIFY(!window.Timer1->isActive());
+    }
+
+    void aStalledRunSaysSoInTheProgressLine() {
+        TestContext env;
+        TFMain window(env.context());
+        window.show();
+        for (int n : {1, 2, 3}) {
+            window.SetStatus(n, NumberStatus::Bank);
+        }
+        window.eAnz->setText(QStringLiteral("5"));
+        QElapsedTimer clock;
+        clock.start();
+        auto* watcher = new QTimer(&window);
+        watcher->setInterval(5);
+        connect(watcher, &QTimer::timeout, &window, [&window, &clock, watcher] {
+            // The hint comes after a long stretch without a new row; give up after a minute.
+            if (window.LFortschritt->text().contains(QStringLiteral("keine neue Reihe")) ||
+                clock.elapsed() > 60000) {
+                watcher->stop();
+                window.RequestStop();
+            }
+        });
+        watcher->start();
+        window.GenerateRows();
+        QVERIFY(clock.elapsed() <= 60000);
+        QCOMPARE(window.table().cell(4, 2), std::string());
+        QVERIFY(!window.table().cell(4, 1).empty());
     }
 
     void refusalsAndBadCountsAreReported() {
