@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
@@ -578,6 +579,12 @@ void TFMain::applySettings() {
             Track1->setValue(settings.congruence);
         }
         move(settings.left, settings.top);
+        // A position saved on a screen that is gone would hide the window from its user.
+        if (QGuiApplication::screenAt(QPoint(settings.left + 40, settings.top + 10)) == nullptr) {
+            if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+                move(screen->availableGeometry().topLeft());
+            }
+        }
     });
     board_.setRowSizeItem(RG1->itemIndex());
 }

@@ -115,6 +115,31 @@ private slots:
                  QStringLiteral("16"));
     }
 
+    void closingTheStartWindowFadesTheMainWindowIn() {
+        TestContext env;
+        TFStart* start = new TFStart(env.context());
+        start->setAttribute(Qt::WA_DeleteOnClose);
+        start->show();
+        TFMain window(env.context());
+        QCOMPARE(window.windowOpacity(), 0.0);
+        start->setMainWindow(&window);
+        start->setInitializationDone();
+        QSignalSpy faded(start, &TFStart::fadeFinished);
+        // The system close command does what "Weiter" does.
+        QVERIFY(start->close());
+        QCOMPARE(faded.count(), 1);
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.windowOpacity(), 1.0);
+    }
+
+    void aPositionOffEveryScreenIsBroughtBack() {
+        TestContext env;
+        QVERIFY(testing::WriteFileBytes(env.folders().settingsFile(),
+                                        "[Position]\r\nFMain-left=-30000\r\nFMain-top=20000\r\n"));
+        TFMain window(env.context());
+        QVERIFY(QGuiApplication::screenAt(window.pos() + QPoint(40, 10)) != nullptr);
+    }
+
     void mouseButtonsStepStatuses() {
         TestContext env;
         TFMain window(env.context());
