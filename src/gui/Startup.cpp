@@ -16,7 +16,6 @@ namespace losfix {
 
 void PrepareApplication(QApplication& app) {
     QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     auto* translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

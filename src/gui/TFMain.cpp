@@ -31,6 +31,7 @@
 #include "gui/StringGridModel.h"
 #include "gui/Style.h"
 #include "gui/TFAbbild.h"
+#include "platform/SortLocale.h"
 
 namespace losfix {
 
@@ -94,7 +95,7 @@ TFMain::TFMain(AppContext& context, QWidget* parent)
     : QWidget(parent),
       context_(context),
       ini_(std::make_unique<IniFile>(*context.files, context.folders.settingsFile())),
-      sortLocale_(MakeGermanSortLocale()),
+      sortLocale_(std::make_unique<QtSortLocale>()),
       random_(context.seedSource ? context.seedSource : Random::SeedSource(ClockSeed)) {
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(Q(WindowCaption()));
