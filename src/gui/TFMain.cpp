@@ -407,7 +407,8 @@ QWidget* TFMain::buildMiddleColumn() {
     Lkon->setFont(bold);
     Lkon->setMinimumWidth(34);
     Lkon->setAlignment(Qt::AlignCenter);
-    congruenceRow->addWidget(Label4);
+    // The slider sits under its label, the value beside the slider.
+    layout->addWidget(Label4);
     congruenceRow->addWidget(Track1, 1);
     congruenceRow->addWidget(Lkon);
     layout->addLayout(congruenceRow);
