@@ -8,18 +8,13 @@
 #include "core/lottery/Board.h"
 #include "core/lottery/PoolLayouts.h"
 #include "core/lottery/RowTable.h"
+#include "support/core/FixedMeasure.h"
 
 namespace losfix {
 namespace {
 
-// A space is 3 pixels wide, every other character 7.
-int Measure(std::string_view text) {
-    int width = 0;
-    for (const char c : text) {
-        width += c == ' ' ? 3 : 7;
-    }
-    return width;
-}
+using testing::FixedMeasure;
+constexpr auto Measure = FixedMeasure;
 
 // ---- Statuses ----------------------------------------------------------------------------------
 

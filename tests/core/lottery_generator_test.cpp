@@ -16,17 +16,13 @@
 #include "core/lottery/Board.h"
 #include "core/lottery/RowGenerator.h"
 #include "core/lottery/RowTable.h"
+#include "support/core/FixedMeasure.h"
 
 namespace losfix {
 namespace {
 
-int Measure(std::string_view text) {
-    int width = 0;
-    for (const char c : text) {
-        width += c == ' ' ? 3 : 7;
-    }
-    return width;
-}
+using testing::FixedMeasure;
+constexpr auto Measure = FixedMeasure;
 
 // Well-spread seeds, one after the other, from a fixed start.
 Random::SeedSource MixedSeeds(std::uint64_t start) {
