@@ -3,8 +3,10 @@
 #include "gui/AppContext.h"
 #include "gui/Startup.h"
 #include "gui/TFMain.h"
+#include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
+#include "platform/Shell.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -12,9 +14,13 @@ int main(int argc, char* argv[]) {
 
     losfix::LocalFileSystem files;
     losfix::QtDialogs dialogs;
+    losfix::QtClipboard clipboard;
+    losfix::DesktopShell shell;
     losfix::AppContext context;
     context.files = &files;
     context.dialogs = &dialogs;
+    context.clipboard = &clipboard;
+    context.shell = &shell;
 
     const losfix::ProgramWindows windows = losfix::StartProgram(context);
     const int result = QApplication::exec();

@@ -4,16 +4,24 @@
 
 #include "core/app/DataFolders.h"
 #include "core/common/FileSystem.h"
+#include "core/common/Network.h"
 #include "core/common/Random.h"
+#include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
+#include "platform/Shell.h"
 
 namespace losfix {
 
-// What the windows need from outside: dialogs, files, folders and the seed source. The program
-// fills it with the real services; tests with scripted dialogs, a temporary folder and fixed seeds.
+// What the windows need from outside: dialogs, files, clipboard, shell, network, folders and the
+// seed source. The program fills it with the real services; tests with scripted ones, a temporary
+// folder and fixed seeds.
 struct AppContext {
     Dialogs* dialogs = nullptr;
     FileSystem* files = nullptr;
+    Clipboard* clipboard = nullptr;
+    Shell* shell = nullptr;
+    Network* network = nullptr;
+    std::string serverUrl;  // empty: the address the program was built with
     DataFolders folders;
     std::string tempProbeFile;
     Random::SeedSource seedSource;  // empty: the clock

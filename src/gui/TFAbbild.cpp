@@ -18,7 +18,6 @@
 #include "core/common/FileSystem.h"
 #include "gui/ErrorGuard.h"
 #include "gui/Style.h"
-#include "platform/Clipboard.h"
 #include "platform/JpegWriter.h"
 
 namespace losfix {
@@ -248,7 +247,7 @@ void TFAbbild::BSaveClick() {
 void TFAbbild::bsSkinSpeedButton1Click() {
     Guarded(*context_.dialogs, [&] {
         if (hasPicture()) {
-            CopyImageToClipboard(picture_);
+            context_.clipboard->setImage(picture_);
         }
     });
 }

@@ -7,11 +7,15 @@
 
 namespace losfix {
 
-void CopyTextToClipboard(const std::string& text) {
+void QtClipboard::setText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
-void CopyImageToClipboard(const QImage& image) {
+std::string QtClipboard::text() const {
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
+void QtClipboard::setImage(const QImage& image) {
     QGuiApplication::clipboard()->setImage(image);
 }
 

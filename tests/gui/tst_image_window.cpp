@@ -1,4 +1,3 @@
-#include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -396,9 +395,8 @@ private slots:
         auto panel = MakePanel(287, 249);
         TFAbbild* window = CaptureImage(test.context(), session, panel.get(),
                                         QStringLiteral("Manipulation"), 0, 0, 14, 10, &owner);
-        QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
         QTest::mouseClick(window->bsSkinSpeedButton1, Qt::LeftButton);
-        const QImage copied = QGuiApplication::clipboard()->image();
+        const QImage copied = test.clipboard.image();
         QCOMPARE(copied.size(), QSize(287, 259));
         QCOMPARE(copied.pixelColor(30, 20), kMarkColour);
         QVERIFY(test.dialogs.messages.empty());

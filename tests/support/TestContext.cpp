@@ -15,6 +15,10 @@ TestContext::TestContext() {
     QDir().mkpath(dir_.path() + "/appdata");
     context_.dialogs = &dialogs;
     context_.files = &files;
+    context_.clipboard = &clipboard;
+    context_.shell = &shell;
+    context_.network = &network;
+    context_.serverUrl = "http://127.0.0.1:1";
     context_.folders = MakeDataFolders(root + "appdata", root + "home");
     CreateDataFolders(context_.folders, files);
     context_.tempProbeFile = root + "tmp.tmp";

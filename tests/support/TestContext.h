@@ -6,11 +6,13 @@
 #include "gui/AppContext.h"
 #include "platform/Files.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ScriptedServices.h"
 
 namespace losfix::testing {
 
-// An application context for window tests: scripted dialogs, the real file system below a fresh
-// temporary folder (created data folders included) and a fixed seed sequence.
+// An application context for window tests: scripted dialogs, clipboard, shell and network, the real
+// file system below a fresh temporary folder (created data folders included) and a fixed seed
+// sequence.
 class TestContext {
 public:
     TestContext();
@@ -22,6 +24,9 @@ public:
 
     ScriptedDialogs dialogs;
     LocalFileSystem files;
+    ScriptedClipboard clipboard;
+    ScriptedShell shell;
+    ScriptedNetwork network;
 
 private:
     QTemporaryDir dir_;

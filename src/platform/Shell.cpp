@@ -1,0 +1,27 @@
+#include "platform/Shell.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QStringList>
+#include <QUrl>
+
+namespace losfix {
+
+bool DesktopShell::openFile(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+bool DesktopShell::openUrl(const std::string& url) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::StrictMode));
+}
+
+bool DesktopShell::startDetached(const std::string& program,
+                                 const std::vector<std::string>& arguments) {
+    QStringList list;
+    for (const std::string& argument : arguments) {
+        list << QString::fromStdString(argument);
+    }
+    return QProcess::startDetached(QString::fromStdString(program), list);
+}
+
+}  // namespace losfix

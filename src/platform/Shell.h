@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace losfix {
+
+// What the desktop does for the program: open a document or a web or mail address with the
+// user's program for it, start another program that outlives this one.
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // False when the desktop found no program to open it.
+    virtual bool openFile(const std::string& path) = 0;
+    virtual bool openUrl(const std::string& url) = 0;
+    // Starts the program without waiting for it; false when it could not be started.
+    virtual bool startDetached(const std::string& program,
+                               const std::vector<std::string>& arguments) = 0;
+};
+
+// QDesktopServices and QProcess.
+class DesktopShell : public Shell {
+public:
+    bool openFile(const std::string& path) override;
+    bool openUrl(const std::string& url) override;
+    bool startDetached(const std::string& program,
+                       const std::vector<std::string>& arguments) override;
+};
+
+}  // namespace losfix
