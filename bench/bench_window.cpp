@@ -6,10 +6,11 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 #include "core/app/DataFolders.h"
-#include "gui/Startup.h"
-#include "gui/TFMain.h"
+#include "gui/app/Startup.h"
+#include "gui/app/TFMain.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 
@@ -56,10 +57,13 @@ void BM_WindowRun10000Rows(benchmark::State& state) {
     Environment env;
     losfix::TFMain window(env.context);
     window.show();
-    window.eAnz->setText(QStringLiteral("10000"));
-    window.Track1->setValue(4);
+    window.findChild<QLineEdit*>(QStringLiteral("eAnz"))->setText(QStringLiteral("10000"));
+    window.findChild<QSlider*>(QStringLiteral("Track1"))->setValue(4);
+    auto* generate = window.findChild<QToolButton*>(QStringLiteral("bsSkinSpeedButton2"));
     for (auto _ : state) {
-        window.GenerateRows();
+        // The press queues the run; the run happens when the events are processed.
+        generate->click();
+        QCoreApplication::processEvents();
     }
     const int filled = window.table().rowCount() - 1;
     if (filled != 10000 || env.dialogs.messages != 0) {

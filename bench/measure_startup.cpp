@@ -12,9 +12,9 @@
 #include <string>
 
 #include "core/app/DataFolders.h"
-#include "gui/Startup.h"
-#include "gui/TFMain.h"
-#include "gui/TFStart.h"
+#include "gui/app/Startup.h"
+#include "gui/app/TFMain.h"
+#include "gui/app/TFStart.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 
@@ -64,7 +64,9 @@ int main(int argc, char** argv) {
     context.folders = losfix::MakeDataFolders(dir.path().toStdString(), "");
 
     const losfix::ProgramWindows windows = losfix::StartProgram(context);
-    const bool enabled = windows.start != nullptr && windows.start->Weiter->isEnabled();
+    const bool enabled =
+        windows.start != nullptr &&
+        windows.start->findChild<QPushButton*>(QStringLiteral("Weiter"))->isEnabled();
     const double inMain =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - mainEntered).count();
     std::printf("Weiter enabled: %s\n", enabled ? "yes" : "no");

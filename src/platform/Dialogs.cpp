@@ -77,6 +77,17 @@ std::optional<std::string> QtDialogs::saveFile(const FileDialogRequest& request)
     return RunFileDialog(request, QFileDialog::AcceptSave);
 }
 
+FileDialogRequest FileDialogFor(const std::string& title, const std::string& filterName,
+                                const std::string& extension, const std::string& folder) {
+    FileDialogRequest request;
+    request.title = title;
+    request.filterName = filterName;
+    request.filterPattern = "*." + extension;
+    request.defaultExtension = extension;
+    request.folder = folder;
+    return request;
+}
+
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
     if (extension.empty()) {
         return path;

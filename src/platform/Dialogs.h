@@ -49,6 +49,10 @@ public:
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;
 };
 
+// A dialog for one kind of file: filter "*.<extension>", which is also the default extension.
+FileDialogRequest FileDialogFor(const std::string& title, const std::string& filterName,
+                                const std::string& extension, const std::string& folder);
+
 // Appends ".ext" when the file name part of path has no extension.
 std::string WithDefaultExtension(const std::string& path, const std::string& extension);
 

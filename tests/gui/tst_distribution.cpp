@@ -5,8 +5,10 @@
 #include <set>
 
 #include "core/lottery/PoolLayouts.h"
-#include "gui/DistributionPanel.h"
-#include "gui/Style.h"
+#include "gui/common/Style.h"
+#include "gui/rows/DistributionPanel.h"
+#include "support/Controls.h"
+#include "support/MainWindowDriver.h"
 #include "support/TestContext.h"
 
 using namespace losfix;

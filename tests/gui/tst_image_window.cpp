@@ -11,7 +11,9 @@
 #include <memory>
 
 #include "core/app/Program.h"
-#include "gui/TFAbbild.h"
+#include "gui/common/TFAbbild.h"
+#include "support/Controls.h"
+#include "support/MainWindowDriver.h"
 #include "support/TestContext.h"
 
 using namespace losfix;
@@ -104,27 +106,31 @@ private slots:
         for (const QString& name : names) {
             QVERIFY2(window.findChild<QWidget*>(name) != nullptr, qPrintable(name));
         }
-        QCOMPARE(window.bsSkinLabel1->text(), QStringLiteral("Screenshot"));
-        QCOMPARE(window.BSave->text(), QStringLiteral("Abbild speichern..."));
-        QCOMPARE(window.Label1->text(), QStringLiteral("Bild-Qualität"));
-        QCOMPARE(window.Label2->text(), QStringLiteral("-"));
-        QCOMPARE(window.Label3->text(), QStringLiteral("+"));
-        QCOMPARE(window.BClose->text(), QString());
-        QCOMPARE(window.BClose->toolTip(), QStringLiteral("Schließen"));
-        QCOMPARE(window.BClose->accessibleName(), QStringLiteral("Schließen"));
-        QCOMPARE(window.bsSkinSpeedButton1->toolTip(),
+        QCOMPARE(testing::Find<QLabel>(window, "bsSkinLabel1")->text(),
+                 QStringLiteral("Screenshot"));
+        QCOMPARE(testing::Find<QToolButton>(window, "BSave")->text(),
+                 QStringLiteral("Abbild speichern..."));
+        QCOMPARE(testing::Find<QLabel>(window, "Label1")->text(), QStringLiteral("Bild-Qualität"));
+        QCOMPARE(testing::Find<QLabel>(window, "Label2")->text(), QStringLiteral("-"));
+        QCOMPARE(testing::Find<QLabel>(window, "Label3")->text(), QStringLiteral("+"));
+        QCOMPARE(testing::Find<QToolButton>(window, "BClose")->text(), QString());
+        QCOMPARE(testing::Find<QToolButton>(window, "BClose")->toolTip(),
+                 QStringLiteral("Schließen"));
+        QCOMPARE(testing::Find<QToolButton>(window, "BClose")->accessibleName(),
+                 QStringLiteral("Schließen"));
+        QCOMPARE(testing::Find<QToolButton>(window, "bsSkinSpeedButton1")->toolTip(),
                  QStringLiteral("In Zwischenablage kopieren"));
-        QCOMPARE(window.bsSkinSpeedButton1->accessibleName(),
+        QCOMPARE(testing::Find<QToolButton>(window, "bsSkinSpeedButton1")->accessibleName(),
                  QStringLiteral("In Zwischenablage kopieren"));
 
-        QCOMPARE(window.Slider1->orientation(), Qt::Horizontal);
-        QCOMPARE(window.Slider1->minimum(), 36);
-        QCOMPARE(window.Slider1->maximum(), 100);
-        QCOMPARE(window.Slider1->singleStep(), 1);
+        QCOMPARE(testing::Find<QSlider>(window, "Slider1")->orientation(), Qt::Horizontal);
+        QCOMPARE(testing::Find<QSlider>(window, "Slider1")->minimum(), 36);
+        QCOMPARE(testing::Find<QSlider>(window, "Slider1")->maximum(), 100);
+        QCOMPARE(testing::Find<QSlider>(window, "Slider1")->singleStep(), 1);
         QCOMPARE(window.quality(), 100);
-        window.Slider1->setValue(20);
+        testing::Find<QSlider>(window, "Slider1")->setValue(20);
         QCOMPARE(window.quality(), 36);
-        window.Slider1->setValue(250);
+        testing::Find<QSlider>(window, "Slider1")->setValue(250);
         QCOMPARE(window.quality(), 100);
     }
 
@@ -157,7 +163,7 @@ private slots:
 
         // The picture stands at its natural size below the two 40-pixel bars.
         QTRY_VERIFY(second->isVisible());
-        QCOMPARE(second->Image1->geometry(), QRect(0, 80, 287, 229));
+        QCOMPARE(testing::Find<QLabel>(*second, "Image1")->geometry(), QRect(0, 80, 287, 229));
         const QImage shown = second->grab().toImage();
         QCOMPARE(shown.pixelColor(20, 80 + 20), kMarkColour);
         QCOMPARE(shown.pixelColor(5, 80 + 5), second->picture().pixelColor(5, 5));
@@ -254,7 +260,7 @@ private slots:
         const std::string shots = ShotsFolder(test);
 
         test.dialogs.saveAnswers.push_back(shots + "bild.png");
-        QTest::mouseClick(window->BSave, Qt::LeftButton);
+        testing::Press(*window, "BSave");
         QCOMPARE(test.dialogs.saveRequests.size(), std::size_t(1));
         const FileDialogRequest& request = test.dialogs.saveRequests[0];
         QCOMPARE(request.title, std::string("Abbildung speichern"));
@@ -280,14 +286,14 @@ private slots:
         TFAbbild* second = CaptureImage(test.context(), session, panel.get(),
                                         QStringLiteral("Verteilung"), 0, 0, 14, 0, &owner);
         test.dialogs.saveAnswers.push_back(other + "tipps1");
-        second->BSaveClick();
+        testing::Press(*second, "BSave");
         QCOMPARE(test.dialogs.saveRequests.back().folder, shots);
         QCOMPARE(test.dialogs.saveRequests.back().proposedName, std::string("Verteilung"));
         QVERIFY(ReadFile(other + "tipps1.jpg").startsWith("\xFF\xD8"));
         QCOMPARE(session.rememberedFolder, other);
 
         test.dialogs.saveAnswers.push_back(std::nullopt);
-        window->BSaveClick();
+        testing::Press(*window, "BSave");
         QCOMPARE(test.dialogs.saveRequests.back().folder, other);
         QCOMPARE(session.rememberedFolder, other);
         QVERIFY(test.dialogs.messages.empty());
@@ -305,7 +311,7 @@ private slots:
 
         test.dialogs.saveAnswers.push_back(shots + "bild.png");
         test.dialogs.questionAnswers.push_back(false);
-        window->BSaveClick();
+        testing::Press(*window, "BSave");
         QCOMPARE(test.dialogs.count(testing::ScriptedDialogs::Kind::Question), 1);
         QVERIFY(test.dialogs.last(testing::ScriptedDialogs::Kind::Question).find("bild.jpg") !=
                 std::string::npos);
@@ -314,7 +320,7 @@ private slots:
 
         test.dialogs.saveAnswers.push_back(shots + "bild.png");
         test.dialogs.questionAnswers.push_back(true);
-        window->BSaveClick();
+        testing::Press(*window, "BSave");
         QVERIFY(ReadFile(shots + "bild.jpg").startsWith("\xFF\xD8"));
     }
 
@@ -330,12 +336,12 @@ private slots:
         TFAbbild* window = CaptureImage(test.context(), session, panel.get(),
                                         QStringLiteral("Verteilung"), 0, 0, 14, 0, &owner);
         const std::string shots = ShotsFolder(test);
-        window->Slider1->setValue(36);
+        testing::Find<QSlider>(*window, "Slider1")->setValue(36);
         test.dialogs.saveAnswers.push_back(shots + "low.jpg");
-        window->BSaveClick();
-        window->Slider1->setValue(100);
+        testing::Press(*window, "BSave");
+        testing::Find<QSlider>(*window, "Slider1")->setValue(100);
         test.dialogs.saveAnswers.push_back(shots + "high.jpg");
-        window->BSaveClick();
+        testing::Press(*window, "BSave");
         const QByteArray low = ReadFile(shots + "low.jpg");
         const QByteArray high = ReadFile(shots + "high.jpg");
         QVERIFY(low.contains("\xFF\xC2"));
@@ -350,7 +356,7 @@ private slots:
         TFAbbild window(test.context(), session);
         const std::string shots = ShotsFolder(test);
         test.dialogs.saveAnswers.push_back(shots + "leer.jpg");
-        window.BSaveClick();
+        testing::Press(window, "BSave");
         QCOMPARE(test.dialogs.last(Kind::Warning), std::string("Kein Bild im Speicher"));
         QCOMPARE(test.dialogs.messages.size(), std::size_t(1));
         QVERIFY(test.dialogs.saveRequests.empty());
@@ -368,7 +374,7 @@ private slots:
                                         QStringLiteral("Manipulation"), 0, 0, 14, 10, &owner);
         const std::string target = test.path("fehlt/bild.jpg");
         test.dialogs.saveAnswers.push_back(target);
-        window->BSaveClick();
+        testing::Press(*window, "BSave");
         QCOMPARE(test.dialogs.count(Kind::Error), 1);
         const std::string text = test.dialogs.last(Kind::Error);
         QVERIFY2(text.rfind("Datei \"" + target + "\"", 0) == 0, text.c_str());
@@ -395,7 +401,7 @@ private slots:
         auto panel = MakePanel(287, 249);
         TFAbbild* window = CaptureImage(test.context(), session, panel.get(),
                                         QStringLiteral("Manipulation"), 0, 0, 14, 10, &owner);
-        QTest::mouseClick(window->bsSkinSpeedButton1, Qt::LeftButton);
+        testing::Press(*window, "bsSkinSpeedButton1");
         const QImage copied = test.clipboard.image();
         QCOMPARE(copied.size(), QSize(287, 259));
         QCOMPARE(copied.pixelColor(30, 20), kMarkColour);
@@ -412,7 +418,7 @@ private slots:
         QPointer<TFAbbild> second = CaptureImage(test.context(), session, panel.get(),
                                                  QStringLiteral("zwei"), 0, 0, 14, 0, &owner);
         QVERIFY(first->close());
-        QTest::mouseClick(second->BClose, Qt::LeftButton);
+        testing::Press(*second, "BClose");
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
         QVERIFY(!first.isNull());

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,17 +15,20 @@
 
 #include "core/app/DataFolders.h"
 #include "core/lottery/RowTable.h"
-#include "gui/BoardPanel.h"
-#include "gui/CaptionButton.h"
-#include "gui/DistributionPanel.h"
-#include "gui/RadioGroup.h"
-#include "gui/RowTableView.h"
-#include "gui/Style.h"
-#include "gui/TFMain.h"
-#include "gui/TFStart.h"
+#include "gui/app/TFMain.h"
+#include "gui/app/TFStart.h"
+#include "gui/common/CaptionButton.h"
+#include "gui/common/RadioGroup.h"
+#include "gui/common/Style.h"
+#include "gui/lottery/BoardPanel.h"
+#include "gui/rows/DistributionPanel.h"
+#include "gui/rows/RowTableView.h"
+#include "support/Controls.h"
+#include "support/MainWindowDriver.h"
 #include "support/TestContext.h"
 
 using namespace losfix;
+using losfix::testing::Find;
 using losfix::testing::ScriptedDialogs;
 using losfix::testing::TestContext;
 
@@ -54,9 +58,10 @@ void StopAfterRows(TFMain& window, int rows) {
     auto* timer = new QTimer(&window);
     timer->setInterval(1);
     QObject::connect(timer, &QTimer::timeout, &window, [&window, timer, rows] {
-        if (FilledRows(window.table()) >= rows && window.BStop->isEnabled()) {
+        if (FilledRows(window.table()) >= rows &&
+            testing::Find<QToolButton>(window, "BStop")->isEnabled()) {
             timer->stop();
-            QTest::mouseClick(window.BStop, Qt::LeftButton);
+            testing::Press(window, "BStop");
         }
     });
     timer->start();
@@ -80,32 +85,36 @@ private slots:
                                    &context.folders.rows, &context.folders.shots}) {
             QVERIFY2(QDir(QString::fromStdString(*folder)).exists(), folder->c_str());
         }
-        QVERIFY(!start.Weiter->isEnabled());
+        QVERIFY(!testing::Find<QPushButton>(start, "Weiter")->isEnabled());
         TFMain window(context);
         start.setInitializationDone();
-        QVERIFY(start.Weiter->isEnabled());
+        QVERIFY(testing::Find<QPushButton>(start, "Weiter")->isEnabled());
         QCOMPARE(window.windowTitle(), QStringLiteral("Losfix 2.0     v1.5.0.0"));
 
-        QCOMPARE(window.RG2->itemText(window.RG2->itemIndex()), QStringLiteral("49"));
-        QCOMPARE(window.RG1->itemText(window.RG1->itemIndex()), QStringLiteral("6"));
-        QCOMPARE(window.eAnz->text(), QStringLiteral("120"));
-        QCOMPARE(window.Track1->value(), 2);
-        QCOMPARE(window.Lkon->text(), QStringLiteral("2"));
-        QVERIFY(!window.BQuick1->isEnabled());
-        QVERIFY(!window.BQuick2->isEnabled());
-        QVERIFY(!window.BQuick3->isEnabled());
+        QCOMPARE(testing::Find<RadioGroup>(window, "RG2")
+                     ->itemText(testing::Find<RadioGroup>(window, "RG2")->itemIndex()),
+                 QStringLiteral("49"));
+        QCOMPARE(testing::Find<RadioGroup>(window, "RG1")
+                     ->itemText(testing::Find<RadioGroup>(window, "RG1")->itemIndex()),
+                 QStringLiteral("6"));
+        QCOMPARE(testing::Find<QLineEdit>(window, "eAnz")->text(), QStringLiteral("120"));
+        QCOMPARE(testing::Find<QSlider>(window, "Track1")->value(), 2);
+        QCOMPARE(testing::Find<QLabel>(window, "Lkon")->text(), QStringLiteral("2"));
+        QVERIFY(!testing::Find<QToolButton>(window, "BQuick1")->isEnabled());
+        QVERIFY(!testing::Find<QToolButton>(window, "BQuick2")->isEnabled());
+        QVERIFY(!testing::Find<QToolButton>(window, "BQuick3")->isEnabled());
         QCOMPARE(window.width(), 1078);
         QCOMPARE(window.height(), 674);
         QCOMPARE(window.pos(), QPoint(0, 0));
-        QVERIFY(!window.BSort->isEnabled());
-        QVERIFY(!window.BUnSort->isEnabled());
-        QVERIFY(!window.BStop->isEnabled());
+        QVERIFY(!testing::Find<QToolButton>(window, "BSort")->isEnabled());
+        QVERIFY(!testing::Find<QToolButton>(window, "BUnSort")->isEnabled());
+        QVERIFY(!testing::Find<QToolButton>(window, "BStop")->isEnabled());
 
         // The board shows 49 buttons on 7 x 7, the table its header and 54 empty rows.
         window.show();
         int visible = 0;
         for (int n = 1; n <= 90; ++n) {
-            visible += window.P4->button(n)->isVisible() ? 1 : 0;
+            visible += testing::Find<BoardPanel>(window, "P4")->button(n)->isVisible() ? 1 : 0;
         }
         QCOMPARE(visible, 49);
         QCOMPARE(window.table().rowCount(), 55);
@@ -133,18 +142,45 @@ private slots:
     }
 
     void aPositionOffEveryScreenIsBroughtBack() {
+        // Far off, and at the edge of the integer range, where adding to it would overflow.
+        for (const char* position : {"FMain-left=-30000\r\nFMain-top=20000",
+                                     "FMain-left=2147483608\r\nFMain-top=2147483647",
+                                     "FMain-left=-2147483648\r\nFMain-top=-2147483648"}) {
+            TestContext env;
+            QVERIFY(testing::WriteFileBytes(env.folders().settingsFile(),
+                                            std::string("[Position]\r\n") + position + "\r\n"));
+            TFMain window(env.context());
+            QVERIFY2(QGuiApplication::screenAt(window.pos() + QPoint(40, 10)) != nullptr, position);
+        }
+    }
+
+    void aFailingHandlerLeavesTheWindowUsable() {
         TestContext env;
-        QVERIFY(testing::WriteFileBytes(env.folders().settingsFile(),
-                                        "[Position]\r\nFMain-left=-30000\r\nFMain-top=20000\r\n"));
         TFMain window(env.context());
-        QVERIFY(QGuiApplication::screenAt(window.pos() + QPoint(40, 10)) != nullptr);
+        window.show();
+        env.dialogs.openAnswers.push_back(env.folders().rows + "fehlt.lrei");
+        testing::Press(window, "bsSkinSpeedButton3");
+        Find<QLineEdit>(window, "eAnz")->setText(QStringLiteral("x1"));
+        testing::GenerateRows(window);
+        QCOMPARE(env.dialogs.count(ScriptedDialogs::Kind::Error), 2);
+        QCOMPARE(env.dialogs.last(ScriptedDialogs::Kind::Error),
+                 std::string("''x1'' ist kein gültiger Integer-Wert."));
+        // No hourglass left behind, every control as before, and the next run works.
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(Find<QToolButton>(window, "bsSkinSpeedButton2")->isEnabled());
+        QVERIFY(Find<QToolButton>(window, "bsSkinSpeedButton3")->isEnabled());
+        QVERIFY(!Find<QToolButton>(window, "BStop")->isEnabled());
+        testing::GenerateRows(window, 10);
+        QCOMPARE(FilledRows(window.table()), 10);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QCOMPARE(env.dialogs.count(ScriptedDialogs::Kind::Error), 2);
     }
 
     void mouseButtonsStepStatuses() {
         TestContext env;
         TFMain window(env.context());
         window.show();
-        TBZahl* seven = window.P4->button(7);
+        TBZahl* seven = testing::Find<BoardPanel>(window, "P4")->button(7);
         QTest::mouseClick(seven, Qt::RightButton);
         QCOMPARE(window.board().status(7), NumberStatus::Bank);
         QCOMPARE(seven->status(), NumberStatus::Bank);
@@ -163,10 +199,10 @@ private slots:
         TestContext env;
         TFMain window(env.context());
         window.show();
-        window.eAnz->setText(QStringLiteral("120"));
-        window.Track1->setValue(15);
-        QCOMPARE(window.Lkon->text(), QStringLiteral("egal"));
-        QTest::mouseClick(window.bsSkinSpeedButton2, Qt::LeftButton);
+        testing::Find<QLineEdit>(window, "eAnz")->setText(QStringLiteral("120"));
+        testing::Find<QSlider>(window, "Track1")->setValue(15);
+        QCOMPARE(testing::Find<QLabel>(window, "Lkon")->text(), QStringLiteral("egal"));
+        testing::Press(window, "bsSkinSpeedButton2");
 
         const StringGrid& table = window.table();
         QCOMPARE(table.rowCount(), 121);
@@ -185,17 +221,18 @@ private slots:
             total += count;
         }
         QCOMPARE(total, 720);
-        QVERIFY(window.BSort->isEnabled());
-        QVERIFY(!window.BUnSort->isEnabled());
-        QVERIFY(window.BSortH->isEnabled());
-        QVERIFY(!window.BStop->isEnabled());
-        QVERIFY(window.bsSkinSpeedButton2->isEnabled());
+        QVERIFY(testing::Find<QToolButton>(window, "BSort")->isEnabled());
+        QVERIFY(!testing::Find<QToolButton>(window, "BUnSort")->isEnabled());
+        QVERIFY(testing::Find<QToolButton>(window, "BSortH")->isEnabled());
+        QVERIFY(!testing::Find<QToolButton>(window, "BStop")->isEnabled());
+        QVERIFY(testing::Find<QToolButton>(window, "bsSkinSpeedButton2")->isEnabled());
         QCOMPARE(window.sortKeySize(), 6);
         // The distribution shows the counts.
-        QCOMPARE(window.P3->frame(1)->countText(), QString::number(window.drawCounts()[0]));
+        QCOMPARE(testing::Find<DistributionPanel>(window, "P3")->frame(1)->countText(),
+                 QString::number(window.drawCounts()[0]));
         // The model shows what the table holds.
-        QCOMPARE(window.g1->model()->rowCount(), 120);
-        QCOMPARE(window.g1->model()->index(0, 0).data().toString(),
+        QCOMPARE(testing::Find<RowTableView>(window, "g1")->model()->rowCount(), 120);
+        QCOMPARE(testing::Find<RowTableView>(window, "g1")->model()->index(0, 0).data().toString(),
                  QString::fromStdString(table.cell(1, 1)));
     }
 
@@ -205,12 +242,12 @@ private slots:
         window.show();
         // Three bankers and congruence 2 admit a single row; the run goes on until stopped.
         for (int n : {3, 17, 40}) {
-            QTest::mouseClick(window.P4->button(n), Qt::RightButton);
+            QTest::mouseClick(testing::Find<BoardPanel>(window, "P4")->button(n), Qt::RightButton);
         }
-        window.Track1->setValue(2);
-        window.eAnz->setText(QStringLiteral("30"));
+        testing::Find<QSlider>(window, "Track1")->setValue(2);
+        testing::Find<QLineEdit>(window, "eAnz")->setText(QStringLiteral("30"));
         StopAfterRows(window, 1);
-        window.GenerateRows();
+        testing::GenerateRows(window);
 
         QVERIFY(!window.running());
         QCOMPARE(window.table().rowCount(), 31);
@@ -224,19 +261,22 @@ private slots:
             total += count;
         }
         QCOMPARE(total, 6);
-        QVERIFY(window.LHinweis->isVisibleTo(&window));
-        QCOMPARE(window.LHinweis->text(), QStringLiteral("Prozess gestoppt"));
-        QVERIFY(window.Timer1->isActive());
-        QCOMPARE(window.Timer1->interval(), 5000);
-        QVERIFY(!window.BStop->isEnabled());
-        QVERIFY(window.BSort->isEnabled());
+        QVERIFY(testing::Find<QLabel>(window, "LHinweis")->isVisibleTo(&window));
+        QCOMPARE(testing::Find<QLabel>(window, "LHinweis")->text(),
+                 QStringLiteral("Prozess gestoppt"));
+        QVERIFY(testing::Find<QTimer>(window, "Timer1")->isActive());
+        QCOMPARE(testing::Find<QTimer>(window, "Timer1")->interval(), 5000);
+        QVERIFY(!testing::Find<QToolButton>(window, "BStop")->isEnabled());
+        QVERIFY(testing::Find<QToolButton>(window, "BSort")->isEnabled());
         // The hint said beforehand that no more than one row can exist.
-        QVERIFY(window.LObergrenze->isVisibleTo(&window));
-        QVERIFY(window.LObergrenze->text().contains(QStringLiteral("höchstens 1 Reihe")));
+        QVERIFY(testing::Find<QLabel>(window, "LObergrenze")->isVisibleTo(&window));
+        QVERIFY(testing::Find<QLabel>(window, "LObergrenze")
+                    ->text()
+                    .contains(QStringLiteral("höchstens 1 Reihe")));
         // When the timer fires the notice goes away and the timer stops.
-        window.Timer1->setInterval(1);
-        QTRY_VERIFY(!window.LHinweis->isVisibleTo(&window));
-        QVERIFY(!window.Timer1->isActive());
+        testing::Find<QTimer>(window, "Timer1")->setInterval(1);
+        QTRY_VERIFY(!testing::Find<QLabel>(window, "LHinweis")->isVisibleTo(&window));
+        QVERIFY(!testing::Find<QTimer>(window, "Timer1")->isActive());
     }
 
     void aStalledRunSaysSoInTheProgressLine() {
@@ -244,23 +284,25 @@ private slots:
         TFMain window(env.context());
         window.show();
         for (int n : {1, 2, 3}) {
-            window.SetStatus(n, NumberStatus::Bank);
+            testing::SetStatus(window, n, NumberStatus::Bank);
         }
-        window.eAnz->setText(QStringLiteral("5"));
+        testing::Find<QLineEdit>(window, "eAnz")->setText(QStringLiteral("5"));
         QElapsedTimer clock;
         clock.start();
         auto* watcher = new QTimer(&window);
         watcher->setInterval(5);
         connect(watcher, &QTimer::timeout, &window, [&window, &clock, watcher] {
             // The hint comes after a long stretch without a new row; give up after a minute.
-            if (window.LFortschritt->text().contains(QStringLiteral("keine neue Reihe")) ||
+            if (testing::Find<QLabel>(window, "LFortschritt")
+                    ->text()
+                    .contains(QStringLiteral("keine neue Reihe")) ||
                 clock.elapsed() > 60000) {
                 watcher->stop();
-                window.RequestStop();
+                testing::Press(window, "BStop");
             }
         });
         watcher->start();
-        window.GenerateRows();
+        testing::GenerateRows(window);
         QVERIFY(clock.elapsed() <= 60000);
         QCOMPARE(window.table().cell(4, 2), std::string());
         QVERIFY(!window.table().cell(4, 1).empty());
@@ -270,30 +312,30 @@ private slots:
         TestContext env;
         TFMain window(env.context());
         window.show();
-        window.eAnz->setText(QStringLiteral("0"));
-        window.GenerateRows();
+        testing::Find<QLineEdit>(window, "eAnz")->setText(QStringLiteral("0"));
+        testing::GenerateRows(window);
         QCOMPARE(env.dialogs.count(ScriptedDialogs::Kind::Information), 1);
         QCOMPARE(window.table().rowCount(), 55);
 
-        window.eAnz->setText(QString());
-        window.GenerateRows();
+        testing::Find<QLineEdit>(window, "eAnz")->setText(QString());
+        testing::GenerateRows(window);
         QCOMPARE(env.dialogs.last(ScriptedDialogs::Kind::Error),
                  std::string("'''' ist kein gültiger Integer-Wert."));
         QCOMPARE(window.table().rowCount(), 55);
 
         // Six bankers with row size 6 can never give a row.
-        window.eAnz->setText(QStringLiteral("5"));
+        testing::Find<QLineEdit>(window, "eAnz")->setText(QStringLiteral("5"));
         for (int n = 1; n <= 6; ++n) {
-            QTest::mouseClick(window.P4->button(n), Qt::RightButton);
+            QTest::mouseClick(testing::Find<BoardPanel>(window, "P4")->button(n), Qt::RightButton);
         }
-        window.GenerateRows();
+        testing::GenerateRows(window);
         QCOMPARE(env.dialogs.count(ScriptedDialogs::Kind::Information), 2);
         QVERIFY(!window.running());
 
         // The count field takes digits only, five at most.
-        window.eAnz->clear();
-        QTest::keyClicks(window.eAnz, QStringLiteral("12a-3x4567"));
-        QCOMPARE(window.eAnz->text(), QStringLiteral("12345"));
+        testing::Find<QLineEdit>(window, "eAnz")->clear();
+        QTest::keyClicks(testing::Find<QLineEdit>(window, "eAnz"), QStringLiteral("12a-3x4567"));
+        QCOMPARE(testing::Find<QLineEdit>(window, "eAnz")->text(), QStringLiteral("12345"));
     }
 
     void statusChangeRecoloursCells() {
@@ -301,23 +343,25 @@ private slots:
         TFMain window(env.context());
         window.resize(1227, 674);
         window.show();
-        window.eAnz->setText(QStringLiteral("40"));
-        window.GenerateRows();
+        testing::Find<QLineEdit>(window, "eAnz")->setText(QStringLiteral("40"));
+        testing::GenerateRows(window);
         // Find a cell that shows 7 or take the number of the first cell.
         const int number = std::stoi(window.table().cell(1, 1));
-        QAbstractItemModel* model = window.g1->model();
-        const QRect cell = window.g1->visualRect(model->index(0, 0));
+        QAbstractItemModel* model = testing::Find<RowTableView>(window, "g1")->model();
+        const QRect cell =
+            testing::Find<RowTableView>(window, "g1")->visualRect(model->index(0, 0));
         const QPoint probe = cell.topLeft() + QPoint(2, cell.height() - 3);
 
-        QImage before = window.g1->viewport()->grab().toImage();
+        QImage before = testing::Find<RowTableView>(window, "g1")->viewport()->grab().toImage();
         QCOMPARE(before.pixelColor(probe), ToQColor(StatusColour(NumberStatus::Normal)));
         // An empty cell is white.
-        const QRect empty = window.g1->visualRect(model->index(0, 10));
+        const QRect empty =
+            testing::Find<RowTableView>(window, "g1")->visualRect(model->index(0, 10));
         QCOMPARE(before.pixelColor(empty.topLeft() + QPoint(2, empty.height() - 3)),
                  QColor(Qt::white));
 
-        window.SetStatus(number, NumberStatus::Bank);
-        QImage after = window.g1->viewport()->grab().toImage();
+        testing::SetStatus(window, number, NumberStatus::Bank);
+        QImage after = testing::Find<RowTableView>(window, "g1")->viewport()->grab().toImage();
         QCOMPARE(after.pixelColor(probe), QColor(0xB6, 0xD0, 0xFF));
     }
 
@@ -335,24 +379,28 @@ private slots:
         {
             TFMain window(env.context());
             window.show();
-            window.RG2->setItemIndex(11);
-            window.RG1->setItemIndex(13);
-            window.Track1->setValue(7);
-            window.eAnz->setText(QStringLiteral("333"));
-            window.SetWideWidth();
+            testing::Find<RadioGroup>(window, "RG2")->setItemIndex(11);
+            testing::Find<RadioGroup>(window, "RG1")->setItemIndex(13);
+            testing::Find<QSlider>(window, "Track1")->setValue(7);
+            testing::Find<QLineEdit>(window, "eAnz")->setText(QStringLiteral("333"));
+            testing::Press(window, "BBreit");
             window.move(40, 60);
-            window.SavePosition();
+            testing::Press(window, "bsSkinSpeedButton16");
             window.move(300, 300);
             QVERIFY(window.close());
         }
         {
             TFMain window(env.context());
-            QCOMPARE(window.RG2->itemText(window.RG2->itemIndex()), QStringLiteral("90"));
+            QCOMPARE(testing::Find<RadioGroup>(window, "RG2")
+                         ->itemText(testing::Find<RadioGroup>(window, "RG2")->itemIndex()),
+                     QStringLiteral("90"));
             QCOMPARE(window.board().poolSize(), 90);
-            QCOMPARE(window.RG1->itemText(window.RG1->itemIndex()), QStringLiteral("16"));
-            QCOMPARE(window.Track1->value(), 7);
-            QCOMPARE(window.Lkon->text(), QStringLiteral("7"));
-            QCOMPARE(window.eAnz->text(), QStringLiteral("333"));
+            QCOMPARE(testing::Find<RadioGroup>(window, "RG1")
+                         ->itemText(testing::Find<RadioGroup>(window, "RG1")->itemIndex()),
+                     QStringLiteral("16"));
+            QCOMPARE(testing::Find<QSlider>(window, "Track1")->value(), 7);
+            QCOMPARE(testing::Find<QLabel>(window, "Lkon")->text(), QStringLiteral("7"));
+            QCOMPARE(testing::Find<QLineEdit>(window, "eAnz")->text(), QStringLiteral("333"));
             QCOMPARE(window.width(), 1227);
             // The position of the button press, not of the close.
             QCOMPARE(window.pos(), QPoint(40, 60));
@@ -364,9 +412,9 @@ private slots:
         QVERIFY(testing::WriteFileBytes(env.folders().settingsFile(),
                                         "[Position]\r\nFMain-left=12\r\nFMain-top=34\r\n"));
         TFMain window(env.context());
-        QCOMPARE(window.eAnz->text(), QStringLiteral("12"));
-        QCOMPARE(window.Track1->value(), 15);
-        QCOMPARE(window.Lkon->text(), QStringLiteral("egal"));
+        QCOMPARE(testing::Find<QLineEdit>(window, "eAnz")->text(), QStringLiteral("12"));
+        QCOMPARE(testing::Find<QSlider>(window, "Track1")->value(), 15);
+        QCOMPARE(testing::Find<QLabel>(window, "Lkon")->text(), QStringLiteral("egal"));
         QCOMPARE(window.board().poolSize(), 49);
         QCOMPARE(window.board().rowSize(), 6);
         QCOMPARE(window.pos(), QPoint(12, 34));
@@ -378,9 +426,11 @@ private slots:
         TFMain window(env.context());
         window.show();
         QVERIFY(window.boardLaidOut());
-        QVERIFY(window.P4->button(90)->isVisible());
-        QCOMPARE(window.P4->button(90)->geometry(), QRect(5 * 40 + 3, 12 * 18 + 2 + 6, 39, 18));
-        QCOMPARE(window.P4->button(1)->font().pixelSize(), PointsToPixels(8));
+        QVERIFY(testing::Find<BoardPanel>(window, "P4")->button(90)->isVisible());
+        QCOMPARE(testing::Find<BoardPanel>(window, "P4")->button(90)->geometry(),
+                 QRect(5 * 40 + 3, 12 * 18 + 2 + 6, 39, 18));
+        QCOMPARE(testing::Find<BoardPanel>(window, "P4")->button(1)->font().pixelSize(),
+                 PointsToPixels(8));
     }
 
     void refusedSettingsWriteKeepsTheWindowOpen() {
@@ -401,15 +451,15 @@ private slots:
         TestContext env;
         TFMain window(env.context());
         window.show();
-        QVERIFY(window.BBreit->isVisible());
-        QVERIFY(!window.Bnormal->isVisible());
-        QTest::mouseClick(window.BBreit, Qt::LeftButton);
+        QVERIFY(testing::Find<QToolButton>(window, "BBreit")->isVisible());
+        QVERIFY(!testing::Find<QToolButton>(window, "Bnormal")->isVisible());
+        testing::Press(window, "BBreit");
         QCOMPARE(window.width(), 1227);
-        QVERIFY(!window.BBreit->isVisible());
-        QVERIFY(window.Bnormal->isVisible());
-        QTest::mouseClick(window.Bnormal, Qt::LeftButton);
+        QVERIFY(!testing::Find<QToolButton>(window, "BBreit")->isVisible());
+        QVERIFY(testing::Find<QToolButton>(window, "Bnormal")->isVisible());
+        testing::Press(window, "Bnormal");
         QCOMPARE(window.width(), 1078);
-        QVERIFY(window.BBreit->isVisible());
+        QVERIFY(testing::Find<QToolButton>(window, "BBreit")->isVisible());
         QVERIFY(window.maximumWidth() <= 1240);
         QVERIFY(window.maximumHeight() <= 725);
         QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -421,10 +471,10 @@ private slots:
         window.show();
         QSignalSpy closed(&window, &TFMain::closed);
         // Congruence 1 with 6 of 49 admits at most 73 rows; 500 are never reached.
-        window.Track1->setValue(1);
-        window.eAnz->setText(QStringLiteral("500"));
+        testing::Find<QSlider>(window, "Track1")->setValue(1);
+        testing::Find<QLineEdit>(window, "eAnz")->setText(QStringLiteral("500"));
         QTimer::singleShot(50, &window, [&window] { window.close(); });
-        window.GenerateRows();
+        testing::GenerateRows(window);
         QVERIFY(!window.running());
         QCOMPARE(closed.count(), 1);
         QVERIFY(!window.isVisible());

@@ -8,13 +8,15 @@
 #include <QToolButton>
 
 #include "core/lottery/RowTable.h"
-#include "gui/BoardPanel.h"
-#include "gui/CaptionButton.h"
-#include "gui/DistributionPanel.h"
-#include "gui/RadioGroup.h"
-#include "gui/RowTableView.h"
-#include "gui/TFAbbild.h"
-#include "gui/TFMain.h"
+#include "gui/app/TFMain.h"
+#include "gui/common/CaptionButton.h"
+#include "gui/common/RadioGroup.h"
+#include "gui/common/TFAbbild.h"
+#include "gui/lottery/BoardPanel.h"
+#include "gui/rows/DistributionPanel.h"
+#include "gui/rows/RowTableView.h"
+#include "support/Controls.h"
+#include "support/MainWindowDriver.h"
 #include "support/TestContext.h"
 
 using namespace losfix;
@@ -24,8 +26,8 @@ using losfix::testing::TestContext;
 namespace {
 
 void Generate(TFMain& window, int rows) {
-    window.eAnz->setText(QString::number(rows));
-    QTest::mouseClick(window.bsSkinSpeedButton2, Qt::LeftButton);
+    testing::Find<QLineEdit>(window, "eAnz")->setText(QString::number(rows));
+    testing::Press(window, "bsSkinSpeedButton2");
 }
 
 }  // namespace
@@ -45,11 +47,11 @@ private slots:
 
         const std::string first = env.folders().rows + "reihen";
         env.dialogs.saveAnswers.push_back(first);
-        QTest::mouseClick(window.bsSkinSpeedButton7, Qt::LeftButton);
+        testing::Press(window, "bsSkinSpeedButton7");
         QCOMPARE(env.dialogs.saveRequests.back().title, std::string("Reihen-Datei speichern"));
         QCOMPARE(env.dialogs.saveRequests.back().folder, env.folders().rows);
         QCOMPARE(env.dialogs.saveRequests.back().filterPattern, std::string("*.lrei"));
-        QCOMPARE(window.LDatei2->text(), QStringLiteral("reihen.lrei"));
+        QCOMPARE(testing::Find<QLabel>(window, "LDatei2")->text(), QStringLiteral("reihen.lrei"));
         const std::string firstBytes = testing::ReadFileBytes(first + ".lrei");
         QCOMPARE(std::count(firstBytes.begin(), firstBytes.end(), '\n'), 120L);
         // Each line: the quoted label, six numbers, ten commas for the empty columns.
@@ -60,7 +62,7 @@ private slots:
         // Loading replaces the table; cells that were empty now hold a single space.
         Generate(window, 5);
         env.dialogs.openAnswers.push_back(first + ".lrei");
-        QTest::mouseClick(window.bsSkinSpeedButton3, Qt::LeftButton);
+        testing::Press(window, "bsSkinSpeedButton3");
         QCOMPARE(env.dialogs.openRequests.back().title, std::string("Reihen-Datei öffnen"));
         QCOMPARE(window.table().rowCount(), 121);
         for (int r = 1; r <= 120; ++r) {
@@ -69,11 +71,11 @@ private slots:
             }
             QCOMPARE(window.table().cell(7, r), std::string(" "));
         }
-        QCOMPARE(window.g1->model()->rowCount(), 120);
+        QCOMPARE(testing::Find<RowTableView>(window, "g1")->model()->rowCount(), 120);
 
         const std::string second = env.folders().rows + "wieder.lrei";
         env.dialogs.saveAnswers.push_back(second);
-        window.SaveRowFile();
+        testing::Press(window, "bsSkinSpeedButton7");
         const std::string secondBytes = testing::ReadFileBytes(second);
         const std::string secondLine = secondBytes.substr(0, secondBytes.find("\r\n"));
         QCOMPARE(
@@ -93,20 +95,20 @@ private slots:
         const StringGrid before = window.table();
         const std::string missing = env.folders().rows + "fehlt.lrei";
         env.dialogs.openAnswers.push_back(missing);
-        window.LoadRowFile();
+        testing::Press(window, "bsSkinSpeedButton3");
         QVERIFY(env.dialogs.last(ScriptedDialogs::Kind::Error)
                     .rfind("Datei " + missing + " kann nicht geöffnet werden. ", 0) == 0);
         QVERIFY(window.table() == before);
-        QCOMPARE(window.LDatei2->text(), QString());
+        QCOMPARE(testing::Find<QLabel>(window, "LDatei2")->text(), QString());
 
         // A save into a missing folder fails and leaves an existing file as it was.
         env.dialogs.saveAnswers.push_back(env.path("nirgends/reihen.lrei"));
-        window.SaveRowFile();
+        testing::Press(window, "bsSkinSpeedButton7");
         QVERIFY(env.dialogs.last(ScriptedDialogs::Kind::Error)
                     .rfind("Datei \"" + env.path("nirgends/reihen.lrei") +
                                "\" kann nicht erstellt werden. ",
                            0) == 0);
-        QCOMPARE(window.LDatei2->text(), QString());
+        QCOMPARE(testing::Find<QLabel>(window, "LDatei2")->text(), QString());
     }
 
     void sortAndUndoRestoreEveryCell() {
@@ -115,10 +117,10 @@ private slots:
         window.show();
         Generate(window, 60);
         const StringGrid before = window.table();
-        QVERIFY(window.BSort->isEnabled());
-        QTest::mouseClick(window.BSort, Qt::LeftButton);
-        QVERIFY(!window.BSort->isEnabled());
-        QVERIFY(window.BUnSort->isEnabled());
+        QVERIFY(testing::Find<QToolButton>(window, "BSort")->isEnabled());
+        testing::Press(window, "BSort");
+        QVERIFY(!testing::Find<QToolButton>(window, "BSort")->isEnabled());
+        QVERIFY(testing::Find<QToolButton>(window, "BUnSort")->isEnabled());
         const StringGrid& sorted = window.table();
         for (int r = 1; r <= 60; ++r) {
             QCOMPARE(QString::fromStdString(sorted.cell(0, r)).trimmed(), QString::number(r));
@@ -132,10 +134,10 @@ private slots:
             }
             QVERIFY(upper <= lower);
         }
-        QTest::mouseClick(window.BUnSort, Qt::LeftButton);
+        testing::Press(window, "BUnSort");
         QVERIFY(window.table() == before);
-        QVERIFY(window.BSort->isEnabled());
-        QVERIFY(!window.BUnSort->isEnabled());
+        QVERIFY(testing::Find<QToolButton>(window, "BSort")->isEnabled());
+        QVERIFY(!testing::Find<QToolButton>(window, "BUnSort")->isEnabled());
     }
 
     void sortFailsOnLoadedShorterRows() {
@@ -146,35 +148,35 @@ private slots:
         // Equal up to the blank cells, so the comparison reaches a cell holding a single space.
         QVERIFY(testing::WriteFileBytes(file, "\"   1\",1,2,3,,,\r\n\"   2\",1,2,3,,,\r\n"));
         env.dialogs.openAnswers.push_back(file);
-        window.LoadRowFile();
-        QVERIFY(window.BSort->isEnabled());
-        window.SortRows();
+        testing::Press(window, "bsSkinSpeedButton3");
+        QVERIFY(testing::Find<QToolButton>(window, "BSort")->isEnabled());
+        testing::Press(window, "BSort");
         QCOMPARE(env.dialogs.last(ScriptedDialogs::Kind::Error),
                  std::string("Werte entsprechen nicht dem Typ Zahl."));
-        QVERIFY(window.BSort->isEnabled());
-        QVERIFY(!window.BUnSort->isEnabled());
+        QVERIFY(testing::Find<QToolButton>(window, "BSort")->isEnabled());
+        QVERIFY(!testing::Find<QToolButton>(window, "BUnSort")->isEnabled());
     }
 
     void distributionButtonsFollowTheirStates() {
         TestContext env;
         TFMain window(env.context());
         window.show();
-        QVERIFY(!window.BSortH->isEnabled());
-        QVERIFY(!window.BSortN->isEnabled());
+        QVERIFY(!testing::Find<QToolButton>(window, "BSortH")->isEnabled());
+        QVERIFY(!testing::Find<QToolButton>(window, "BSortN")->isEnabled());
         Generate(window, 50);
-        QVERIFY(window.BSortH->isEnabled());
-        QTest::mouseClick(window.BSortH, Qt::LeftButton);
-        QVERIFY(window.P3->frequencyOrder());
-        QVERIFY(!window.BSortH->isEnabled());
-        QVERIFY(window.BSortN->isEnabled());
+        QVERIFY(testing::Find<QToolButton>(window, "BSortH")->isEnabled());
+        testing::Press(window, "BSortH");
+        QVERIFY(testing::Find<DistributionPanel>(window, "P3")->frequencyOrder());
+        QVERIFY(!testing::Find<QToolButton>(window, "BSortH")->isEnabled());
+        QVERIFY(testing::Find<QToolButton>(window, "BSortN")->isEnabled());
         // A new run puts the frames back into numeric order first.
         Generate(window, 10);
-        QVERIFY(!window.P3->frequencyOrder());
-        QVERIFY(!window.BSortN->isEnabled());
-        QVERIFY(window.BSortH->isEnabled());
+        QVERIFY(!testing::Find<DistributionPanel>(window, "P3")->frequencyOrder());
+        QVERIFY(!testing::Find<QToolButton>(window, "BSortN")->isEnabled());
+        QVERIFY(testing::Find<QToolButton>(window, "BSortH")->isEnabled());
         int total = 0;
         for (int n = 1; n <= 49; ++n) {
-            total += window.P3->frame(n)->countText().toInt();
+            total += testing::Find<DistributionPanel>(window, "P3")->frame(n)->countText().toInt();
         }
         QCOMPARE(total, 60);
     }
@@ -183,46 +185,46 @@ private slots:
         TestContext env;
         TFMain window(env.context());
         window.show();
-        QVERIFY(!window.BQuick2->isEnabled());
+        QVERIFY(!testing::Find<QToolButton>(window, "BQuick2")->isEnabled());
         // Pool 90, row size 16, some statuses.
-        window.RG2->setItemIndex(11);
-        window.RG1->setItemIndex(13);
-        window.SetStatus(5, NumberStatus::FavIII);
-        window.SetStatus(70, NumberStatus::Out);
-        window.SetStatus(90, NumberStatus::Bank);
-        QTest::mouseClick(window.bsSkinSpeedButton5, Qt::LeftButton);
-        QVERIFY(window.BQuick2->isEnabled());
-        QVERIFY(!window.BQuick1->isEnabled());
+        testing::Find<RadioGroup>(window, "RG2")->setItemIndex(11);
+        testing::Find<RadioGroup>(window, "RG1")->setItemIndex(13);
+        testing::SetStatus(window, 5, NumberStatus::FavIII);
+        testing::SetStatus(window, 70, NumberStatus::Out);
+        testing::SetStatus(window, 90, NumberStatus::Bank);
+        testing::Press(window, "bsSkinSpeedButton5");
+        QVERIFY(testing::Find<QToolButton>(window, "BQuick2")->isEnabled());
+        QVERIFY(!testing::Find<QToolButton>(window, "BQuick1")->isEnabled());
         const std::string slot2 = testing::ReadFileBytes(env.folders().settings + "Quick2.whl");
         QCOMPARE(std::count(slot2.begin(), slot2.end(), '\n'), 92L);
         QCOMPARE(slot2.substr(0, 8), std::string("13\r\n11\r\n"));
 
         // Pool 35 into slot 1.
-        window.ResetStatuses();
-        window.RG2->setItemIndex(0);
-        window.RG1->setItemIndex(0);
-        window.SetStatus(3, NumberStatus::FavII);
-        QTest::mouseClick(window.bsSkinSpeedButton6, Qt::LeftButton);
-        QVERIFY(window.BQuick1->isEnabled());
+        testing::Press(window, "BDel");
+        testing::Find<RadioGroup>(window, "RG2")->setItemIndex(0);
+        testing::Find<RadioGroup>(window, "RG1")->setItemIndex(0);
+        testing::SetStatus(window, 3, NumberStatus::FavII);
+        testing::Press(window, "bsSkinSpeedButton6");
+        QVERIFY(testing::Find<QToolButton>(window, "BQuick1")->isEnabled());
 
         // Opening slot 2 switches back to pool 90 and restores every status.
-        QTest::mouseClick(window.BQuick2, Qt::LeftButton);
+        testing::Press(window, "BQuick2");
         QCOMPARE(window.board().poolSize(), 90);
         QCOMPARE(window.board().rowSize(), 16);
-        QVERIFY(window.P4->button(90)->isVisibleTo(&window));
+        QVERIFY(testing::Find<BoardPanel>(window, "P4")->button(90)->isVisibleTo(&window));
         QCOMPARE(window.board().status(3), NumberStatus::Normal);
         QCOMPARE(window.board().status(5), NumberStatus::FavIII);
         QCOMPARE(window.board().status(70), NumberStatus::Out);
         QCOMPARE(window.board().status(90), NumberStatus::Bank);
-        QCOMPARE(window.P4->button(90)->status(), NumberStatus::Bank);
+        QCOMPARE(testing::Find<BoardPanel>(window, "P4")->button(90)->status(), NumberStatus::Bank);
 
         // Slot 1 switches to pool 35; 36 to 90 are Normal again.
-        QTest::mouseClick(window.BQuick1, Qt::LeftButton);
+        testing::Press(window, "BQuick1");
         QCOMPARE(window.board().poolSize(), 35);
         QCOMPARE(window.board().rowSize(), 3);
         QCOMPARE(window.board().status(3), NumberStatus::FavII);
         QCOMPARE(window.board().status(90), NumberStatus::Normal);
-        QVERIFY(!window.P4->button(36)->isVisibleTo(&window));
+        QVERIFY(!testing::Find<BoardPanel>(window, "P4")->button(36)->isVisibleTo(&window));
         QCOMPARE(env.dialogs.count(ScriptedDialogs::Kind::Error), 0);
     }
 
@@ -232,13 +234,13 @@ private slots:
         window.show();
         // Saved through the dialog under the name of slot 3 enables that slot too.
         env.dialogs.saveAnswers.push_back(env.folders().settings + "Quick3");
-        QTest::mouseClick(window.bsSkinSpeedButton10, Qt::LeftButton);
+        testing::Press(window, "bsSkinSpeedButton10");
         QCOMPARE(env.dialogs.saveRequests.back().title, std::string("Auswahl speichern"));
         QCOMPARE(env.dialogs.saveRequests.back().folder, env.folders().base);
-        QVERIFY(window.BQuick3->isEnabled());
+        QVERIFY(testing::Find<QToolButton>(window, "BQuick3")->isEnabled());
 
         // Out-of-range values are refused before the board changes.
-        window.SetStatus(8, NumberStatus::FavI);
+        testing::SetStatus(window, 8, NumberStatus::FavI);
         const std::string bad = env.folders().base + "kaputt.whl";
         std::string lines = "3\r\n5\r\n";
         for (int n = 1; n <= 49; ++n) {
@@ -246,7 +248,7 @@ private slots:
         }
         QVERIFY(testing::WriteFileBytes(bad, lines));
         env.dialogs.openAnswers.push_back(bad);
-        QTest::mouseClick(window.bsSkinSpeedButton9, Qt::LeftButton);
+        testing::Press(window, "bsSkinSpeedButton9");
         QCOMPARE(env.dialogs.count(ScriptedDialogs::Kind::Warning), 1);
         QCOMPARE(window.board().status(8), NumberStatus::FavI);
 
@@ -254,7 +256,7 @@ private slots:
         const std::string text = env.folders().base + "text.whl";
         QVERIFY(testing::WriteFileBytes(text, "2\r\n0\r\n1\r\nabc\r\n"));
         env.dialogs.openAnswers.push_back(text);
-        window.OpenSelection();
+        testing::Press(window, "bsSkinSpeedButton9");
         QCOMPARE(env.dialogs.last(ScriptedDialogs::Kind::Error),
                  std::string("''abc'' ist kein gültiger Integer-Wert."));
         QCOMPARE(window.board().rowSize(), 5);
@@ -263,18 +265,18 @@ private slots:
         QCOMPARE(window.board().status(8), NumberStatus::Normal);
 
         // A missing slot file resets the board, then reports.
-        window.SetStatus(4, NumberStatus::Bank);
+        testing::SetStatus(window, 4, NumberStatus::Bank);
         QVERIFY(QFile::remove(QString::fromStdString(env.folders().settings + "Quick3.whl")));
-        QTest::mouseClick(window.BQuick3, Qt::LeftButton);
+        testing::Press(window, "BQuick3");
         QCOMPARE(window.board().status(4), NumberStatus::Normal);
         QVERIFY(env.dialogs.last(ScriptedDialogs::Kind::Error).find("Quick3.whl") !=
                 std::string::npos);
 
         // The trash can resets every status, hidden ones included.
-        window.RG2->setItemIndex(11);
-        window.SetStatus(80, NumberStatus::FavII);
-        window.RG2->setItemIndex(5);
-        QTest::mouseClick(window.BDel, Qt::LeftButton);
+        testing::Find<RadioGroup>(window, "RG2")->setItemIndex(11);
+        testing::SetStatus(window, 80, NumberStatus::FavII);
+        testing::Find<RadioGroup>(window, "RG2")->setItemIndex(5);
+        testing::Press(window, "BDel");
         QCOMPARE(window.board().status(80), NumberStatus::Normal);
     }
 
@@ -282,7 +284,7 @@ private slots:
         TestContext env;
         TFMain window(env.context());
         window.show();
-        QTest::mouseClick(window.BFoto, Qt::LeftButton);
+        testing::Press(window, "BFoto");
         auto* first = window.findChild<TFAbbild*>(QStringLiteral("FAbbild1"));
         QVERIFY(first != nullptr);
         QCOMPARE(first->windowTitle(), QStringLiteral("Manipulation"));
@@ -290,7 +292,7 @@ private slots:
         QCOMPARE(first->size(), QSize(287, 259 + 80));
         QVERIFY(first->isVisible());
 
-        QTest::mouseClick(window.bsSkinSpeedButton15, Qt::LeftButton);
+        testing::Press(window, "bsSkinSpeedButton15");
         auto* second = window.findChild<TFAbbild*>(QStringLiteral("FAbbild2"));
         QVERIFY(second != nullptr);
         QCOMPARE(second->windowTitle(), QStringLiteral("Verteilung"));

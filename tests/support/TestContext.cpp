@@ -6,7 +6,7 @@
 
 #include "core/app/DataFolders.h"
 #include "core/common/Random.h"
-#include "gui/Style.h"
+#include "gui/common/Style.h"
 
 namespace losfix::testing {
 

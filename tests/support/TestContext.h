@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 #include <string>
 
-#include "gui/AppContext.h"
+#include "gui/common/AppContext.h"
 #include "platform/Files.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedServices.h"

@@ -1,0 +1,93 @@
+#include "gui/app/HeaderBar.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "core/app/Program.h"
+#include "gui/common/CaptionButton.h"
+#include "gui/common/Style.h"
+
+namespace losfix {
+
+namespace {
+const QString kDonationText =
+    QStringLiteral("Wenn Ihnen das Programm gefällt, würde ich mich über einen Wachmacher freuen:");
+}  // namespace
+
+HeaderBar::HeaderBar(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("PHeader"));
+    setFixedHeight(62);
+    setStyleSheet(QStringLiteral(
+        "#PHeader { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, "
+        "stop:1 #dfe6ef); border-bottom: 1px solid #b9c3cf; }"));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(10, 6, 10, 6);
+    layout->setSpacing(10);
+
+    bsSkinSpeedButton1 =
+        new CaptionButton(QStringLiteral("bsSkinSpeedButton1"), QStringLiteral("Programm beenden"),
+                          ProgramIcon(QStringLiteral("exit")), this);
+    bsSkinSpeedButton1->setFixedSize(132, 40);
+    layout->addWidget(bsSkinSpeedButton1);
+
+    Label3 = new QLabel(QString::fromUtf8(kProgramName), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setFont(CalibriPixelFont(30, true));
+    Label3->setStyleSheet(QStringLiteral("color: #004080;"));
+    layout->addSpacing(12);
+    layout->addWidget(Label3);
+    layout->addStretch(1);
+
+    PPayPal = new QFrame(this);
+    PPayPal->setObjectName(QStringLiteral("PPayPal"));
+    auto* pay = new QHBoxLayout(PPayPal);
+    pay->setContentsMargins(0, 0, 0, 0);
+    pay->setSpacing(8);
+    Label5 = new QLabel(kDonationText, PPayPal);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    Label5->setWordWrap(true);
+    Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont bold = Label5->font();
+    bold.setBold(true);
+    bold.setPixelSize(11);
+    Label5->setFont(bold);
+    Label5->setFixedWidth(250);
+    pay->addWidget(Label5);
+    auto* standBox = new QVBoxLayout();
+    standBox->setSpacing(1);
+    Label17 = new QLabel(QStringLiteral("Stand in €"), PPayPal);
+    Label17->setObjectName(QStringLiteral("Label17"));
+    Label17->setAlignment(Qt::AlignCenter);
+    leur = new QLabel(QStringLiteral("0"), PPayPal);
+    leur->setObjectName(QStringLiteral("leur"));
+    leur->setAlignment(Qt::AlignCenter);
+    leur->setFrameShape(QFrame::Panel);
+    leur->setFrameShadow(QFrame::Sunken);
+    leur->setMinimumWidth(70);
+    leur->setStyleSheet(QStringLiteral("background: white;"));
+    standBox->addWidget(Label17);
+    standBox->addWidget(leur);
+    pay->addLayout(standBox);
+    layout->addWidget(PPayPal);
+    layout->addSpacing(12);
+
+    bsSkinSpeedButton16 = MakeIconButton(QStringLiteral("bsSkinSpeedButton16"),
+                                         ProgramIcon(QStringLiteral("position")),
+                                         QStringLiteral("Fensterposition speichern"), this, 40);
+    layout->addWidget(bsSkinSpeedButton16);
+
+    connect(bsSkinSpeedButton1, &QToolButton::clicked, this, &HeaderBar::exitRequested);
+    connect(bsSkinSpeedButton16, &QToolButton::clicked, this, &HeaderBar::savePositionRequested);
+}
+
+QString HeaderBar::donationText() const {
+    return leur->text();
+}
+
+void HeaderBar::setDonationText(const QString& text) {
+    leur->setText(text);
+}
+
+}  // namespace losfix

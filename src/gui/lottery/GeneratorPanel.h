@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/common/PadLabel.h"
+#include "core/common/Random.h"
+#include "core/lottery/RowGenerator.h"
+#include "gui/common/AppContext.h"
+#include "gui/common/RunPump.h"
+#include "gui/lottery/LotteryState.h"
+
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QTimer;
+class QToolButton;
+
+namespace losfix {
+
+class CaptionButton;
+class RadioGroup;
+
+// The generator controls in the middle column: requested row count, pair rule, congruence
+// limit, "Reihen bilden" and stop, the progress line and the ceiling hint.
+class GeneratorPanel : public QWidget {
+    Q_OBJECT
+public:
+    GeneratorPanel(AppContext& context, LotteryState& state, Random& random, TextMeasure measure,
+                   QWidget* parent = nullptr);
+
+    // Runs the generator inside this call; the window answers through the run pump.
+    void GenerateRows();
+    void RequestStop();
+    // Ends a run without the stop notice: the window is closing.
+    void EndRun() { pump_.requestStop(); }
+    bool running() const { return pump_.running(); }
+
+    QString rowCountText() const;
+    void setRowCountText(const QString& text);
+    int congruence() const;
+    void setCongruence(int value);
+    // Shows the button that leads to the other width.
+    void setWide(bool wide);
+
+signals:
+    // Before anything of a run changes: the distribution goes back into numeric order.
+    void runPreparing();
+    // The run starts with zeroed draw counts.
+    void runStarted();
+    // Rows were added to the table.
+    void tableChanged();
+    // The run is over, however it ended: the controls that depend on it come back.
+    void runEnded();
+    // The run completed or was stopped: its draw counts are final.
+    void runFinished();
+    void wideRequested();
+    void normalRequested();
+
+private:
+    void updateCongruenceLabel(int value);
+    void setRunControls(bool running);
+    void showProgress(const RunProgress& progress);
+
+    AppContext& context_;
+    LotteryState& state_;
+    Random& random_;
+    TextMeasure measure_;
+    RunPump pump_;
+
+    QLabel* Label1 = nullptr;  // "Gewünschte Reihenanzahl:"
+    QLineEdit* eAnz = nullptr;
+    QLabel* LHinweis = nullptr;
+    QToolButton* BBreit = nullptr;
+    QToolButton* Bnormal = nullptr;
+    RadioGroup* RGPaar = nullptr;
+    QLabel* Label4 = nullptr;  // "Max. Reihenkongruenz "
+    QSlider* Track1 = nullptr;
+    QLabel* Lkon = nullptr;
+    CaptionButton* bsSkinSpeedButton2 = nullptr;  // "Reihen bilden"
+    QToolButton* BStop = nullptr;
+    QLabel* LFortschritt = nullptr;  // progress of a run
+    QLabel* LObergrenze = nullptr;   // the most rows these settings allow
+    QTimer* Timer1 = nullptr;
+};
+
+}  // namespace losfix

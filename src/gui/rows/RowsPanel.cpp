@@ -1,0 +1,178 @@
+#include "gui/rows/RowsPanel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "core/rows/GridSort.h"
+#include "core/rows/RowStore.h"
+#include "gui/common/CaptionButton.h"
+#include "gui/common/ErrorGuard.h"
+#include "gui/common/ScopeExit.h"
+#include "gui/common/StringGridModel.h"
+#include "gui/common/Style.h"
+#include "gui/rows/RowTableView.h"
+
+namespace losfix {
+
+namespace {
+
+FileDialogRequest RowFileDialog(const std::string& title, const std::string& folder) {
+    return FileDialogFor(title, "Reihen-Datei", "lrei", folder);
+}
+
+}  // namespace
+
+RowsPanel::RowsPanel(AppContext& context, LotteryState& state, StringGridModel* model,
+                     const SortLocale& locale, QWidget* parent)
+    : QWidget(parent), context_(context), state_(state), model_(model), locale_(locale) {
+    setObjectName(QStringLiteral("PReihen"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(5);
+
+    g1 = new RowTableView(
+        model_, [this](int number) { return state_.board.status(number); }, this);
+    layout->addWidget(g1, 1);
+
+    auto* sortRow = new QHBoxLayout();
+    sortRow->setSpacing(6);
+    BSort =
+        new CaptionButton(QStringLiteral("BSort"), QStringLiteral("Reihen aufstei- gend sortieren"),
+                          ProgramIcon(QStringLiteral("sort-rows")), this);
+    BUnSort = new CaptionButton(QStringLiteral("BUnSort"),
+                                QStringLiteral("Sortieren rück- gängig machen"),
+                                ProgramIcon(QStringLiteral("undo")), this);
+    for (auto* button : {BSort, BUnSort}) {
+        button->setFixedHeight(38);
+        button->setEnabled(false);
+        sortRow->addWidget(button);
+    }
+    sortRow->addStretch(1);
+    layout->addLayout(sortRow);
+
+    auto* fileRow = new QHBoxLayout();
+    fileRow->setSpacing(6);
+    bsSkinSpeedButton3 =
+        new CaptionButton(QStringLiteral("bsSkinSpeedButton3"), QStringLiteral("Reihen öffnen..."),
+                          ProgramIcon(QStringLiteral("open")), this);
+    bsSkinSpeedButton7 = new CaptionButton(QStringLiteral("bsSkinSpeedButton7"),
+                                           QStringLiteral("Reihen speichern..."),
+                                           ProgramIcon(QStringLiteral("save")), this);
+    bsSkinSpeedButton3->setFixedHeight(32);
+    bsSkinSpeedButton7->setFixedHeight(32);
+    fileRow->addWidget(bsSkinSpeedButton3);
+    fileRow->addWidget(bsSkinSpeedButton7);
+    auto* fileBox = new QVBoxLayout();
+    fileBox->setSpacing(0);
+    Label2 = new QLabel(QStringLiteral("Datei"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    QFont caption = Label2->font();
+    caption.setPixelSize(10);
+    Label2->setFont(caption);
+    Label2->setStyleSheet(QStringLiteral("color: #6b7480;"));
+    LDatei2 = new QLabel(this);
+    LDatei2->setObjectName(QStringLiteral("LDatei2"));
+    QFont bold = LDatei2->font();
+    bold.setBold(true);
+    LDatei2->setFont(bold);
+    LDatei2->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    fileBox->addWidget(Label2);
+    fileBox->addWidget(LDatei2);
+    fileRow->addLayout(fileBox, 1);
+    layout->addLayout(fileRow);
+
+    Dialogs& dialogs = *context_.dialogs;
+    // Sorting and loading may take a moment on large tables: the press returns first.
+    ConnectGuarded(
+        BSort, &QToolButton::clicked, this, dialogs, [this] { SortRows(); }, Qt::QueuedConnection);
+    ConnectGuarded(BUnSort, &QToolButton::clicked, this, dialogs, [this] { UndoSort(); });
+    ConnectGuarded(bsSkinSpeedButton3, &QToolButton::clicked, this, dialogs,
+                   [this] { LoadRowFile(); });
+    ConnectGuarded(bsSkinSpeedButton7, &QToolButton::clicked, this, dialogs,
+                   [this] { SaveRowFile(); });
+}
+
+RowsPanel::~RowsPanel() {
+    // The view reads the table through the model, which the window frees after its children.
+    delete g1;
+}
+
+void RowsPanel::SortRows() {
+    if (!BSort->isEnabled()) {
+        return;
+    }
+    const ScopeExit sync([this] { model_->sync(); });
+    SortRowTable(state_.table, state_.sortKeySize, state_.sortBackup, locale_);
+    BSort->setEnabled(false);
+    BUnSort->setEnabled(true);
+}
+
+void RowsPanel::UndoSort() {
+    if (!BUnSort->isEnabled()) {
+        return;
+    }
+    UndoRowTableSort(state_.table, state_.sortBackup);
+    model_->sync();
+    BSort->setEnabled(true);
+    BUnSort->setEnabled(false);
+}
+
+void RowsPanel::SaveRowFile() {
+    if (!bsSkinSpeedButton7->isEnabled()) {
+        return;
+    }
+    const auto path =
+        context_.dialogs->saveFile(RowFileDialog("Reihen-Datei speichern", context_.folders.rows));
+    if (!path) {
+        return;
+    }
+    losfix::SaveRowFile(*context_.files, *path, state_.table);
+    LDatei2->setText(QString::fromStdString(FileNameOf(*path)));
+}
+
+void RowsPanel::LoadRowFile() {
+    if (!bsSkinSpeedButton3->isEnabled()) {
+        return;
+    }
+    const auto path =
+        context_.dialogs->openFile(RowFileDialog("Reihen-Datei öffnen", context_.folders.rows));
+    if (!path) {
+        return;
+    }
+    losfix::LoadRowFile(*context_.files, *path, state_.table);
+    model_->sync();
+    LDatei2->setText(QString::fromStdString(FileNameOf(*path)));
+    emit tableLoaded();
+}
+
+void RowsPanel::runStarted() {
+    // Sorting or replacing the table under a running generator would mix up its rows.
+    for (auto* button : {BSort, BUnSort, bsSkinSpeedButton3, bsSkinSpeedButton7}) {
+        button->setEnabled(false);
+    }
+}
+
+void RowsPanel::runEnded() {
+    bsSkinSpeedButton3->setEnabled(true);
+    bsSkinSpeedButton7->setEnabled(true);
+    BSort->setEnabled(true);
+    BUnSort->setEnabled(false);
+}
+
+void RowsPanel::syncTable() {
+    model_->sync();
+}
+
+void RowsPanel::repaintTable() {
+    g1->viewport()->update();
+}
+
+void RowsPanel::scrollToStart() {
+    g1->horizontalScrollBar()->setValue(0);
+    g1->verticalScrollBar()->setValue(0);
+}
+
+}  // namespace losfix

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QWidget>
+
+#include "gui/common/AppContext.h"
+#include "gui/lottery/LotteryState.h"
+
+class QLabel;
+class QHBoxLayout;
+
+namespace losfix {
+
+class CaptionButton;
+class RowTableView;
+class SortLocale;
+class StringGridModel;
+
+// The rows in the middle column: the row table, sorting and row files.
+class RowsPanel : public QWidget {
+    Q_OBJECT
+public:
+    RowsPanel(AppContext& context, LotteryState& state, StringGridModel* model,
+              const SortLocale& locale, QWidget* parent = nullptr);
+    ~RowsPanel() override;
+
+    void SortRows();
+    void UndoSort();
+    void SaveRowFile();
+    void LoadRowFile();
+
+    // A run began: the table must not be sorted, saved or replaced under it.
+    void runStarted();
+    // The run is over: its rows may be sorted.
+    void runEnded();
+    // The table's data changed (rows written, loaded or sorted).
+    void syncTable();
+    // The statuses changed: the number cells take their new colours.
+    void repaintTable();
+    // Shows the table from its first row and column.
+    void scrollToStart();
+
+signals:
+    // The table now holds rows loaded from a file.
+    void tableLoaded();
+
+private:
+    AppContext& context_;
+    LotteryState& state_;
+    StringGridModel* model_;
+    const SortLocale& locale_;
+
+    RowTableView* g1 = nullptr;
+    CaptionButton* BSort = nullptr;
+    CaptionButton* BUnSort = nullptr;
+    CaptionButton* bsSkinSpeedButton3 = nullptr;  // "Reihen öffnen..."
+    CaptionButton* bsSkinSpeedButton7 = nullptr;  // "Reihen speichern..."
+    QLabel* Label2 = nullptr;                     // "Datei"
+    QLabel* LDatei2 = nullptr;
+};
+
+}  // namespace losfix

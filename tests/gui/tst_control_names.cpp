@@ -1,0 +1,137 @@
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "gui/app/TFMain.h"
+#include "gui/app/TFStart.h"
+#include "gui/common/RadioGroup.h"
+#include "gui/common/TFAbbild.h"
+#include "gui/lottery/BoardPanel.h"
+#include "gui/rows/DistributionPanel.h"
+#include "gui/rows/RowTableView.h"
+#include "support/Controls.h"
+#include "support/TestContext.h"
+
+using namespace losfix;
+using losfix::testing::Find;
+using losfix::testing::TestContext;
+
+namespace {
+
+// Every button, field and slider must say what it is to a screen reader: its caption, its
+// accessible name or its buddy label.
+void CheckSpeaks(QWidget& window) {
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (widget->window() != &window) {
+            continue;
+        }
+        if (qobject_cast<QAbstractButton*>(widget) == nullptr &&
+            qobject_cast<QLineEdit*>(widget) == nullptr &&
+            qobject_cast<QSlider*>(widget) == nullptr) {
+            continue;
+        }
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY2(accessible != nullptr, qPrintable(widget->objectName()));
+        QVERIFY2(!accessible->text(QAccessible::Name).trimmed().isEmpty(),
+                 qPrintable(QStringLiteral("no accessible name: ") +
+                            QString::fromLatin1(widget->metaObject()->className()) + " " +
+                            widget->objectName()));
+    }
+}
+
+}  // namespace
+
+class ControlNamesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { testing::InitGuiTestEnvironment(); }
+
+    void mainWindowControlsHaveTheirNames() {
+        TestContext env;
+        TFMain window(env.context());
+        for (const char* name : {"bsSkinSpeedButton1",
+                                 "BFoto",
+                                 "BDel",
+                                 "BQuick1",
+                                 "BQuick2",
+                                 "BQuick3",
+                                 "bsSkinSpeedButton4",
+                                 "bsSkinSpeedButton5",
+                                 "bsSkinSpeedButton6",
+                                 "BBreit",
+                                 "Bnormal",
+                                 "BStop",
+                                 "bsSkinSpeedButton15",
+                                 "bsSkinSpeedButton16",
+                                 "bsSkinSpeedButton9",
+                                 "bsSkinSpeedButton10",
+                                 "bsSkinSpeedButton2",
+                                 "bsSkinSpeedButton3",
+                                 "bsSkinSpeedButton7",
+                                 "BSort",
+                                 "BUnSort",
+                                 "BSortN",
+                                 "BSortH"}) {
+            QVERIFY(Find<QToolButton>(window, name) != nullptr);
+        }
+        for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6",
+                                 "Label7", "Label17", "leur", "LHinweis", "Lkon", "LDatei2"}) {
+            QVERIFY(Find<QLabel>(window, name) != nullptr);
+        }
+        for (const char* name : {"RG1", "RG2", "RGPaar"}) {
+            QVERIFY(Find<RadioGroup>(window, name) != nullptr);
+        }
+        QVERIFY(Find<QLineEdit>(window, "eAnz") != nullptr);
+        QVERIFY(Find<QSlider>(window, "Track1") != nullptr);
+        QVERIFY(Find<QTimer>(window, "Timer1") != nullptr);
+        QVERIFY(Find<RowTableView>(window, "g1") != nullptr);
+        QVERIFY(Find<QFrame>(window, "PPayPal") != nullptr);
+        BoardPanel* board = Find<BoardPanel>(window, "P4");
+        DistributionPanel* distribution = Find<DistributionPanel>(window, "P3");
+        for (int n = 1; n <= 90; ++n) {
+            QCOMPARE(board->button(n)->objectName(), QStringLiteral("but%1").arg(n));
+            QCOMPARE(distribution->frame(n)->objectName(), QStringLiteral("frs%1").arg(n));
+        }
+        CheckSpeaks(window);
+    }
+
+    void startAndImageWindowControlsHaveTheirNames() {
+        TestContext env;
+        TFStart start(env.context());
+        QVERIFY(Find<QPushButton>(start, "Weiter") != nullptr);
+        CheckSpeaks(start);
+
+        ImageSession session;
+        QWidget owner;
+        TFAbbild image(env.context(), session, &owner);
+        for (const char* name : {"BClose", "BSave", "bsSkinSpeedButton1"}) {
+            QVERIFY(Find<QToolButton>(image, name) != nullptr);
+        }
+        for (const char* name : {"bsSkinLabel1", "Label1", "Label2", "Label3", "Image1"}) {
+            QVERIFY(Find<QLabel>(image, name) != nullptr);
+        }
+        QVERIFY(Find<QSlider>(image, "Slider1") != nullptr);
+        CheckSpeaks(image);
+    }
+
+    void onlyTheWindowsOwnControlsCount() {
+        TestContext env;
+        TFMain window(env.context());
+        QCOMPARE(testing::Matches<QLabel>(window, "BSort").size(), 0);
+        // An image window of the main window has a "Label1" of its own; only the main
+        // window's counts.
+        TFAbbild image(env.context(), window.imageSession(), &window);
+        QCOMPARE(window.findChildren<QLabel*>(QStringLiteral("Label1")).size(), 2);
+        QCOMPARE(testing::Matches<QLabel>(window, "Label1").size(), 1);
+    }
+};
+
+QTEST_MAIN(ControlNamesTest)
+#include "tst_control_names.moc"
