@@ -87,58 +87,45 @@ void ExpectConsistent(const TipRun& run, const MatchBoard& board) {
     }
 }
 
-TEST(TipGeneratorTest, DrumsAndTheFirstEmptyMatch) {
+TEST(TipGeneratorTest, PlanningARun) {
     MatchBoard board;
     board.setTipStatus(4, TipStatus::TipFavI);
     board.setTipStatus(6, TipStatus::TipFavIII);
-    const MatchDrums drums = BuildMatchDrums(board.statuses());
-    EXPECT_EQ(drums[1], (MatchDrum{4, 6, 6, 6}));
-    EXPECT_TRUE(drums[0].empty());
-    EXPECT_EQ(DrumCombinations(drums), 0U);
+    EXPECT_EQ(BuildMatchDrums(board.statuses())[1], (MatchDrum{4, 6, 6, 6}));
 
+    // Matches 3 and 7 empty: the message names match 3, and the count field is not read.
     for (int slot = 1; slot <= kOutcomeSlotCount; ++slot) {
-        board.setTipStatus(slot, TipStatus::TipFavI);
+        const int match = MatchOfSlot(slot);
+        board.setTipStatus(slot, match == 3 || match == 7 ? TipStatus::TipOut : TipStatus::TipFavI);
     }
-    board.setTipStatus(OutcomeSlot(3, 1), TipStatus::TipOut);
-    board.setTipStatus(OutcomeSlot(3, 2), TipStatus::TipOut);
-    board.setTipStatus(OutcomeSlot(3, 3), TipStatus::TipOut);
-    board.setTipStatus(OutcomeSlot(7, 1), TipStatus::TipOut);
-    board.setTipStatus(OutcomeSlot(7, 2), TipStatus::TipOut);
-    board.setTipStatus(OutcomeSlot(7, 3), TipStatus::TipOut);
-    const TipRunPlan refused = PlanTipRun(board.statuses(), "abc");
-    EXPECT_EQ(refused.refusal.value(),
+    EXPECT_EQ(PlanTipRun(board.statuses(), "abc").refusal.value(),
               "Sie müssen für Spiel 3 eine Auswahl treffen.\r\rIch breche erst einmal ab.");
-    EXPECT_EQ(refused.countText, "");
-}
 
-TEST(TipGeneratorTest, CountFieldAndHints) {
-    const MatchBoard board = Bankers();
-    const TipRunPlan empty = PlanTipRun(board.statuses(), "");
-    EXPECT_FALSE(empty.refusal.has_value());
+    const TipRunPlan empty = PlanTipRun(Bankers().statuses(), "");
     EXPECT_EQ(empty.countText, "72");
     EXPECT_EQ(empty.requested, 72);
-    EXPECT_EQ(empty.combinations, 1U);
     EXPECT_EQ(
         empty.hint.value(),
         "Mit dieser Auswahl gibt es nur eine einzige Reihe, gewünscht sind 72. Die "
         "Reihenbildung startet trotzdem, endet aber nicht von selbst: Beenden Sie sie mit der "
         "Stopp-Taste, sobald alle Reihen gefunden sind.");
-    EXPECT_FALSE(PlanTipRun(board.statuses(), "1").hint.has_value());
-    try {
-        PlanTipRun(board.statuses(), "12a");
-        FAIL() << "no error";
-    } catch (const Error& error) {
-        EXPECT_STREQ(error.what(), "''12a'' ist kein gültiger Integer-Wert");
-    }
-    EXPECT_EQ(
-        TipCountHint(10000, 8192)
-            .value()
-            .find(
-                "Mit dieser Auswahl gibt es nur 8.192 verschiedene Reihen, gewünscht sind 10.000."),
-        0U);
+    EXPECT_FALSE(PlanTipRun(Bankers().statuses(), "1").hint.has_value());
+    EXPECT_THROW(
+        {
+            try {
+                PlanTipRun(Bankers().statuses(), "12a");
+            } catch (const Error& error) {
+                EXPECT_STREQ(error.what(), "''12a'' ist kein gültiger Integer-Wert");
+                throw;
+            }
+        },
+        Error);
+    EXPECT_TRUE(TipCountHint(10000, 8192)
+                    .value()
+                    .starts_with("Mit dieser Auswahl gibt es nur 8.192 verschiedene Reihen, "
+                                 "gewünscht sind 10.000. "));
     EXPECT_FALSE(TipCountHint(8192, 8192).has_value());
-    EXPECT_NE(TipCountHint(0, 8192).value().find("Reihenanzahl von 0 wird nie erreicht"),
-              std::string::npos);
+    EXPECT_TRUE(TipCountHint(0, 8192).has_value());
 }
 
 TEST(TipGeneratorTest, ThirteenBankersGiveExactlyOneRow) {
@@ -160,20 +147,17 @@ TEST(TipGeneratorTest, ThirteenBankersGiveExactlyOneRow) {
               "Reihe 1 von 2, 500 Kandidaten geprüft – die einzige mögliche Reihe ist gefunden. "
               "Bitte mit der Stopp-Taste beenden.");
     EXPECT_EQ(TipRunSummary(two.outcome, 2), "1 von 2 Reihen gebildet, 500 Kandidaten geprüft.");
-    ExpectConsistent(two, board);
-}
 
-TEST(TipGeneratorTest, OneTwoWayMatchAndTheMatrix) {
-    MatchBoard board = Bankers();
-    board.setTipStatus(OutcomeSlot(4, 3), TipStatus::TipFavI);  // match 4: "0" Fav II, "2" Fav I
-    const TipRun run = Generate(board, 2, 9);
+    // A second outcome in match 4 ("0" Fav II, "2" Fav I): two rows, counted in the matrix.
+    MatchBoard twoWay = board;
+    twoWay.setTipStatus(OutcomeSlot(4, 3), TipStatus::TipFavI);
+    const TipRun run = Generate(twoWay, 2, 9);
     ASSERT_EQ(run.outcome.acceptedRows, 2);
     EXPECT_FALSE(run.outcome.stopped);
     EXPECT_EQ(run.matrix.cell(1, 2), "2");
-    EXPECT_EQ(run.matrix.cell(4, 1), "");
-    EXPECT_EQ(run.matrix.cell(4, 2), "1");
-    EXPECT_EQ(run.matrix.cell(4, 3), "1");
-    ExpectConsistent(run, board);
+    EXPECT_EQ(run.matrix.cell(4, 1) + "/" + run.matrix.cell(4, 2) + "/" + run.matrix.cell(4, 3),
+              "/1/1");
+    ExpectConsistent(run, twoWay);
 }
 
 TEST(TipGeneratorTest, RunFillsTheTablesOnlyAtItsEnd) {
@@ -199,14 +183,9 @@ TEST(TipGeneratorTest, RunFillsTheTablesOnlyAtItsEnd) {
     // An empty drum is never drawn from: the run refuses and touches nothing.
     MatchDrums drums = BuildMatchDrums(board.statuses());
     drums[6].clear();
-    TipRun refused;
-    refused.counts[0][0] = 9;
-    const TipRunOutcome outcome =
-        generator.run(drums, 5, refused.table, refused.matrix, refused.counts,
-                      [](const TipRunProgress&) { return false; });
-    EXPECT_TRUE(outcome.refused);
-    EXPECT_TRUE(refused.table == MakeTipTable(FixedMeasure));
-    EXPECT_EQ(refused.counts[0][0], 9);
+    const StringGrid after = run.table;
+    EXPECT_TRUE(generator.run(drums, 5, run.table, run.matrix, run.counts, {}).refused);
+    EXPECT_TRUE(run.table == after);
 
     // A stop asked for before the first candidate still lets one be drawn.
     const TipRunOutcome stoppedAtOnce =
