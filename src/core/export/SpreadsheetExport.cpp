@@ -1,0 +1,99 @@
+#include "core/export/SpreadsheetExport.h"
+
+#include <algorithm>
+
+#include "core/common/Error.h"
+
+namespace losfix {
+
+namespace {
+
+// The ranges the export formats are fixed; they do not follow the amount of data.
+constexpr const char* kFirstColumnFormatRange = "A1:A14";
+constexpr const char* kNumberColumnsFormatRange = "B1:M15";
+constexpr const char* kRightAlignedFrom = "A1";
+constexpr const char* kRightAlignedTo = "B15";
+constexpr const char* kAutoFitRange = "A1:M15";
+
+}  // namespace
+
+ValueBlock::ValueBlock(int rows, int columns)
+    : rows_(std::max(rows, 0)),
+      columns_(std::max(columns, 0)),
+      cells_(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(columns_)) {}
+
+ValueBlock BuildValueBlock(const StringGrid& table, int lastColumn) {
+    ValueBlock block(table.rowCount(), table.columnCount());
+    // The block's last column stays empty whatever the caller asks for.
+    const int columns = std::min(lastColumn, table.columnCount() - 1);
+    for (int r = 1; r < table.rowCount(); ++r) {
+        for (int c = 1; c <= columns; ++c) {
+            block.at(r, c) = table.cell(c, r);
+        }
+    }
+    return block;
+}
+
+std::string CellAddress(int row, int column) {
+    if (row < 1 || column < 1 || column > kLastAddressableColumn) {
+        throw Error("Die Zelle in Zeile " + std::to_string(row) + ", Spalte " +
+                    std::to_string(column) + " liegt außerhalb der Tabelle");
+    }
+    int q = column / 26;
+    int m = column % 26;
+    if (m == 0) {
+        --q;
+        m = 26;
+    }
+    std::string address;
+    if (q > 0) {
+        address += static_cast<char>('A' + q - 1);
+    }
+    address += static_cast<char>('A' + m - 1);
+    return address + std::to_string(row);
+}
+
+void ExportGridToSpreadsheet(const StringGrid& table, const std::string& sheetName, int lastColumn,
+                             SpreadsheetAutomation& spreadsheet) {
+    // Complete before the spreadsheet program starts, so that all values travel in one call.
+    const ValueBlock block = BuildValueBlock(table, lastColumn);
+    const std::string farCorner = CellAddress(block.rows(), block.columns());
+
+    spreadsheet.createApplication();
+    spreadsheet.setVisible(true);
+    spreadsheet.addWorkbook(kWorkbookOfOneWorksheet);
+    spreadsheet.selectWorksheet(1, 1);
+    spreadsheet.setSheetName(sheetName);
+    spreadsheet.setNumberFormat(kFirstColumnFormatRange, kGeneralNumberFormat);
+    spreadsheet.setNumberFormat(kNumberColumnsFormatRange, kGeneralNumberFormat);
+    spreadsheet.setEntireColumnAlignment(kRightAlignedFrom, kRightAlignedTo, kAlignRight);
+    spreadsheet.autoFitColumns(kAutoFitRange);
+    spreadsheet.setValue(CellAddress(1, 1), farCorner, block);
+}
+
+std::optional<ExportNotice> CheckSpreadsheetExport(const StringGrid& table,
+                                                   const std::function<bool()>& installed) {
+    if (table.cell(1, 1).empty()) {
+        return ExportNotice{ExportNotice::Icon::Error, MessageBoxText(kEmptyTableMessage)};
+    }
+    if (!installed()) {
+        return ExportNotice{ExportNotice::Icon::Information,
+                            MessageBoxText(kSpreadsheetMissingMessage)};
+    }
+    return std::nullopt;
+}
+
+std::string MessageBoxText(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            shown += text[i];
+        } else if (i + 1 >= text.size() || text[i + 1] != '\n') {
+            shown += '\n';
+        }
+    }
+    return shown;
+}
+
+}  // namespace losfix
