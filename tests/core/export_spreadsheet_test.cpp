@@ -119,6 +119,21 @@ TEST(SpreadsheetExportTest, CellAddressAtItsEdges) {
     EXPECT_THROW(CellAddress(1, 703), Error);
     EXPECT_THROW(CellAddress(1, 0), Error);
     EXPECT_THROW(CellAddress(0, 1), Error);
+
+    for (const int column : {1, 26, 27, 52, 53, 702}) {
+        int row = 0;
+        int parsed = 0;
+        EXPECT_TRUE(ParseCellAddress(CellAddress(15, column), row, parsed));
+        EXPECT_EQ(parsed, column);
+        EXPECT_EQ(row, 15);
+    }
+    int row = 0;
+    int column = 0;
+    EXPECT_TRUE(ParseCellAddress("q121", row, column));
+    EXPECT_EQ(column * 1000 + row, 17121);
+    for (const char* bad : {"", "A", "12", "A0", "AAA1", "A1B", "A-1", "Ä1"}) {
+        EXPECT_FALSE(ParseCellAddress(bad, row, column)) << bad;
+    }
 }
 
 TEST(SpreadsheetExportTest, RefusesAnEmptyTableBeforeLookingForTheProgram) {

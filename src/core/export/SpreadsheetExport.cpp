@@ -14,6 +14,7 @@ constexpr const char* kNumberColumnsFormatRange = "B1:M15";
 constexpr const char* kRightAlignedFrom = "A1";
 constexpr const char* kRightAlignedTo = "B15";
 constexpr const char* kAutoFitRange = "A1:M15";
+constexpr long long kMaxAddressRow = 1LL << 30;
 
 }  // namespace
 
@@ -51,6 +52,37 @@ std::string CellAddress(int row, int column) {
     }
     address += static_cast<char>('A' + m - 1);
     return address + std::to_string(row);
+}
+
+bool ParseCellAddress(std::string_view address, int& row, int& column) {
+    std::size_t i = 0;
+    int letters = 0;
+    int col = 0;
+    for (; i < address.size() && i < 3; ++i) {
+        const char c = address[i];
+        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        if (upper < 'A' || upper > 'Z') {
+            break;
+        }
+        col = col * 26 + (upper - 'A' + 1);
+        ++letters;
+    }
+    if (letters == 0 || letters > 2 || i == address.size() || address[i] == '0') {
+        return false;
+    }
+    long long r = 0;
+    for (; i < address.size(); ++i) {
+        if (address[i] < '0' || address[i] > '9' || r > kMaxAddressRow) {
+            return false;
+        }
+        r = r * 10 + (address[i] - '0');
+    }
+    if (r > kMaxAddressRow) {
+        return false;
+    }
+    row = static_cast<int>(r);
+    column = col;
+    return true;
 }
 
 void ExportGridToSpreadsheet(const StringGrid& table, const std::string& sheetName, int lastColumn,

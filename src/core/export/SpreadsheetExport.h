@@ -54,6 +54,9 @@ ValueBlock BuildValueBlock(const StringGrid& table, int lastColumn);
 // is refused with an Error rather than turned into a wrong address.
 inline constexpr int kLastAddressableColumn = 702;
 std::string CellAddress(int row, int column);
+// The reverse: false for anything that is not a column of one or two letters (either case)
+// followed by a row number from 1.
+bool ParseCellAddress(std::string_view address, int& row, int& column);
 
 // The spreadsheet program as the export drives it. Each member is one automation call (or one
 // chain of calls) in the program's own object model; "the sheet" is the one selected by
