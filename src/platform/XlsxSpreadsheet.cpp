@@ -126,13 +126,15 @@ int TextPixels(std::string_view text) {
     return pixels;
 }
 
-// What the cell will show: numbers without sign or leading zeros, texts as they are.
-std::string ShownText(const std::string& text) {
-    double value = 0;
-    if (WholeNumber(text, value)) {
-        return std::to_string(static_cast<long long>(value == 0 ? 0 : value));
-    }
-    return text;
+// A number as the cell shows it: digits without leading zeros, a minus sign before.
+int NumberPixels(double value) {
+    int pixels = value < 0 ? TextPixels("-") : 0;
+    long long magnitude = static_cast<long long>(value < 0 ? -value : value);
+    do {
+        pixels += TextPixels("0");
+        magnitude /= 10;
+    } while (magnitude > 0);
+    return pixels;
 }
 
 // libxlsxwriter's own error texts are English; the common ones are said in German.
@@ -332,6 +334,8 @@ void XlsxSpreadsheet::setValue(const std::string& corner1, const std::string& co
 
 void XlsxSpreadsheet::writeWorkbook(const std::string& path) const {
     lxw_workbook_options options{};
+    // One block arrives row by row and can go straight to disk; several may overlap.
+    options.constant_memory = values_.size() <= 1 ? LXW_TRUE : LXW_FALSE;
     std::unique_ptr<lxw_workbook, WorkbookCloser> workbook(
         workbook_new_opt(path.c_str(), &options));
     if (!workbook) {
@@ -342,17 +346,9 @@ void XlsxSpreadsheet::writeWorkbook(const std::string& path) const {
         throw Error("\"" + sheetName_ + "\" ist kein gültiger Name für ein Arbeitsblatt");
     }
 
-    // One format per alignment and number format in use.
+    // One format per alignment and number format in use; nullptr for the general one.
     std::map<std::pair<int, std::string>, lxw_format*> formats;
-    auto formatFor = [&](int row, int column) -> lxw_format* {
-        const auto aligned = columnAlignment_.find(column);
-        const int alignment = aligned == columnAlignment_.end() ? kXlGeneral : aligned->second;
-        std::string numberFormat = "General";
-        for (const auto& [area, format] : numberFormats_) {
-            if (area.contains(row, column)) {
-                numberFormat = format;
-            }
-        }
+    auto formatOf = [&](int alignment, const std::string& numberFormat) -> lxw_format* {
         if (alignment == kXlGeneral && numberFormat == "General") {
             return nullptr;
         }
@@ -370,71 +366,83 @@ void XlsxSpreadsheet::writeWorkbook(const std::string& path) const {
         }
         return format;
     };
+    auto alignmentOf = [&](int column) {
+        const auto aligned = columnAlignment_.find(column);
+        return aligned == columnAlignment_.end() ? kXlGeneral : aligned->second;
+    };
+    auto cellFormat = [&](int row, int column) {
+        const std::string* numberFormat = nullptr;
+        for (const auto& [area, format] : numberFormats_) {
+            if (area.contains(row, column)) {
+                numberFormat = &format;
+            }
+        }
+        return formatOf(alignmentOf(column), numberFormat ? *numberFormat : "General");
+    };
 
-    // Column widths and column formats; a fitted column without any content keeps its width.
-    std::map<int, int> fittedPixels;
+    // Cells, and the widest content of every fitted column on the way.
+    std::map<int, int> widest;
     for (const int column : fittedColumns_) {
-        int widest = 0;
-        for (const Values& values : values_) {
-            const int c = column - values.left + 1;
-            if (c < 1 || c > values.block.columns()) {
-                continue;
-            }
-            for (int r = 1; r <= values.block.rows(); ++r) {
-                const std::string& text = values.block.at(r, c);
-                if (!text.empty()) {
-                    widest = std::max(widest, TextPixels(ShownText(text)));
-                }
-            }
-        }
-        if (widest > 0) {
-            fittedPixels[column] = widest + 7;  // the cell's margins and grid line
-        }
+        widest[column] = 0;
     }
-    std::vector<int> columns;
-    for (const auto& [column, alignment] : columnAlignment_) {
-        columns.push_back(column);
-    }
-    for (const auto& [column, pixels] : fittedPixels) {
-        columns.push_back(column);
-    }
-    std::sort(columns.begin(), columns.end());
-    columns.erase(std::unique(columns.begin(), columns.end()), columns.end());
-    for (const int column : columns) {
-        const auto col = static_cast<lxw_col_t>(column - 1);
-        // Row 0 lies in no area: the entire column carries its alignment only.
-        lxw_format* format = columnAlignment_.count(column) != 0 ? formatFor(0, column) : nullptr;
-        const auto fitted = fittedPixels.find(column);
-        const lxw_error error =
-            fitted != fittedPixels.end()
-                ? worksheet_set_column_pixels(sheet, col, col, fitted->second, format)
-                : worksheet_set_column(sheet, col, col, LXW_DEF_COL_WIDTH, format);
-        if (error != LXW_NO_ERROR) {
-            throw Error(ReasonFor(error));
-        }
-    }
-
     for (const Values& values : values_) {
+        std::vector<int*> fitted(static_cast<std::size_t>(values.block.columns()), nullptr);
+        for (int c = 1; c <= values.block.columns(); ++c) {
+            const auto found = widest.find(values.left + c - 1);
+            fitted[static_cast<std::size_t>(c - 1)] =
+                found == widest.end() ? nullptr : &found->second;
+        }
         for (int r = 1; r <= values.block.rows(); ++r) {
             const int row = values.top + r - 1;
             for (int c = 1; c <= values.block.columns(); ++c) {
-                const std::string& text = values.block.at(r, c);
+                const std::string_view text = values.block.at(r, c);
                 if (text.empty()) {
                     continue;
                 }
                 const int column = values.left + c - 1;
-                lxw_format* format = formatFor(row, column);
+                lxw_format* format = cellFormat(row, column);
                 const auto xr = static_cast<lxw_row_t>(row - 1);
                 const auto xc = static_cast<lxw_col_t>(column - 1);
+                int* width = fitted[static_cast<std::size_t>(c - 1)];
                 double number = 0;
-                const lxw_error error =
-                    WholeNumber(text, number)
-                        ? worksheet_write_number(sheet, xr, xc, number, format)
-                        : worksheet_write_string(sheet, xr, xc, text.c_str(), format);
+                lxw_error error = LXW_NO_ERROR;
+                if (WholeNumber(text, number)) {
+                    error = worksheet_write_number(sheet, xr, xc, number, format);
+                    if (width != nullptr) {
+                        *width = std::max(*width, NumberPixels(number));
+                    }
+                } else {
+                    error =
+                        worksheet_write_string(sheet, xr, xc, std::string(text).c_str(), format);
+                    if (width != nullptr) {
+                        *width = std::max(*width, TextPixels(text));
+                    }
+                }
                 if (error != LXW_NO_ERROR) {
                     throw Error(ReasonFor(error));
                 }
             }
+        }
+    }
+
+    // Widths and whole-column formats; a fitted column without content keeps its width.
+    std::map<int, int> columnPixels;
+    for (const auto& [column, alignment] : columnAlignment_) {
+        columnPixels[column] = 0;
+    }
+    for (const auto& [column, pixels] : widest) {
+        if (pixels > 0) {
+            columnPixels[column] = pixels + 7;  // the cell's margins and grid line
+        }
+    }
+    for (const auto& [column, pixels] : columnPixels) {
+        const auto col = static_cast<lxw_col_t>(column - 1);
+        lxw_format* format = formatOf(alignmentOf(column), "General");
+        const lxw_error error =
+            pixels > 0 ? worksheet_set_column_pixels(sheet, col, col, pixels, format)
+                       : worksheet_set_column(sheet, col, col, LXW_DEF_COL_WIDTH, format);
+        if (error != LXW_NO_ERROR) {
+            throw Error(ReasonFor(error));
         }
     }
 

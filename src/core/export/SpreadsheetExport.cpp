@@ -18,21 +18,13 @@ constexpr long long kMaxAddressRow = 1LL << 30;
 
 }  // namespace
 
-ValueBlock::ValueBlock(int rows, int columns)
-    : rows_(std::max(rows, 0)),
-      columns_(std::max(columns, 0)),
-      cells_(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(columns_)) {}
-
 ValueBlock BuildValueBlock(const StringGrid& table, int lastColumn) {
-    ValueBlock block(table.rowCount(), table.columnCount());
-    // The block's last column stays empty whatever the caller asks for.
+    // The block's last column and row stay empty whatever the caller asks for.
+    const int lastRow = table.rowCount() - 1;
     const int columns = std::min(lastColumn, table.columnCount() - 1);
-    for (int r = 1; r < table.rowCount(); ++r) {
-        for (int c = 1; c <= columns; ++c) {
-            block.at(r, c) = table.cell(c, r);
-        }
-    }
-    return block;
+    return ValueBlock(table.rowCount(), table.columnCount(), [&](int r, int c) -> std::string_view {
+        return r <= lastRow && c <= columns ? table.cell(c, r) : std::string_view();
+    });
 }
 
 std::string CellAddress(int row, int column) {
