@@ -10,7 +10,7 @@
 #include <memory>
 #include <string_view>
 #include <system_error>
-#include <tuple>
+#include <utility>
 
 #include "core/common/Error.h"
 #include "platform/Files.h"
@@ -36,7 +36,7 @@ constexpr int kSheetColumns = 16384;
 constexpr int kXlLeft = -4131;
 constexpr int kXlCenter = -4108;
 constexpr int kXlGeneral = 1;
-// Excel's own text when no program is registered for a document.
+// The system's own text when no program is registered for a document.
 constexpr const char* kNoApplication =
     "Für die angegebene Datei ist keine Anwendung zugeordnet, um diesen Vorgang auszuführen";
 
@@ -64,8 +64,13 @@ bool ParseArea(std::string_view range, int& top, int& left, int& bottom, int& ri
         !ParseCellAddress(range.substr(colon + 1), bottom, right)) {
         return false;
     }
-    std::tie(top, bottom) = std::minmax(top, bottom);
-    std::tie(left, right) = std::minmax(left, right);
+    // Any two opposite corners span the same range.
+    if (top > bottom) {
+        std::swap(top, bottom);
+    }
+    if (left > right) {
+        std::swap(left, right);
+    }
     return true;
 }
 
@@ -143,7 +148,11 @@ std::string ReasonFor(lxw_error error) {
         case LXW_ERROR_MEMORY_MALLOC_FAILED:
             return "Zu wenig Arbeitsspeicher";
         case LXW_ERROR_CREATING_XLSX_FILE:
-            return errno != 0 ? SystemErrorText(errno) : "Zugriff verweigert";
+        case LXW_ERROR_ZIP_FILE_OPERATION:
+        case LXW_ERROR_ZIP_FILE_ADD:
+        case LXW_ERROR_ZIP_CLOSE:
+            // The file system's reason, a full disk for example, where it left one.
+            return errno != 0 ? SystemErrorText(errno) : lxw_strerror(error);
         case LXW_ERROR_CREATING_TMPFILE:
         case LXW_ERROR_READING_TMPFILE:
             return "Eine temporäre Datei kann nicht angelegt werden";
@@ -333,6 +342,7 @@ void XlsxSpreadsheet::setValue(const std::string& corner1, const std::string& co
 }
 
 void XlsxSpreadsheet::writeWorkbook(const std::string& path) const {
+    errno = 0;
     lxw_workbook_options options{};
     // One block arrives row by row and can go straight to disk; several may overlap.
     options.constant_memory = values_.size() <= 1 ? LXW_TRUE : LXW_FALSE;
@@ -343,7 +353,8 @@ void XlsxSpreadsheet::writeWorkbook(const std::string& path) const {
     }
     lxw_worksheet* sheet = workbook_add_worksheet(workbook.get(), sheetName_.c_str());
     if (sheet == nullptr) {
-        throw Error("\"" + sheetName_ + "\" ist kein gültiger Name für ein Arbeitsblatt");
+        // The name was checked when it was set; what is left is the sheet's temporary file.
+        throw Error(errno != 0 ? SystemErrorText(errno) : ReasonFor(LXW_ERROR_CREATING_TMPFILE));
     }
 
     // One format per alignment and number format in use; nullptr for the general one.
