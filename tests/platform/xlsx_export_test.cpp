@@ -269,12 +269,14 @@ TEST(SpreadsheetInstalledTest, AsksXdgMimeThenLooksForLibreOffice) {
     onPath = {"soffice"};
     EXPECT_TRUE(SpreadsheetInstalled(probe));
 
+#ifndef _WIN32
     // The real runner ends a program that takes too long.
     EXPECT_EQ(RunProgram("sh", {"-c", "printf calc.desktop; exit 3"}, 10000).output,
               "calc.desktop");
     EXPECT_EQ(RunProgram("sh", {"-c", "exit 3"}, 10000).exitCode, 3);
     EXPECT_FALSE(RunProgram("sleep", {"30"}, 200).finished);
     EXPECT_FALSE(RunProgram("/nonexistent/program", {}, 1000).finished);
+#endif
 }
 
 }  // namespace
