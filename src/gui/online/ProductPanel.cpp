@@ -1,9 +1,10 @@
 #include "gui/online/ProductPanel.h"
 
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMetaObject>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "core/online/Donation.h"
 #include "gui/online/Online.h"
@@ -62,20 +63,28 @@ ProductPanel::ProductPanel(AppContext& context, QWidget* parent)
                         QStringLiteral("Für weitere Details klicke rechts."), false, this);
     Image2 = MakePicture(QStringLiteral("Image2"), kSecondProduct, this);
 
-    auto* layout = new QGridLayout(this);
+    // Each product: its texts on the left, its picture on the right.
+    auto product = [this](std::initializer_list<QLabel*> texts, QToolButton* picture) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(8);
+        auto* column = new QVBoxLayout;
+        column->setSpacing(1);
+        for (QLabel* text : texts) {
+            column->addWidget(text);
+        }
+        column->addStretch(1);
+        row->addLayout(column, 1);
+        row->addWidget(picture, 0, Qt::AlignVCenter);
+        return row;
+    };
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->setHorizontalSpacing(8);
-    layout->setVerticalSpacing(2);
-    layout->addWidget(Label9, 0, 0, 1, 2);
-    layout->addWidget(Label10, 1, 0);
-    layout->addWidget(Label11, 2, 0);
-    layout->addWidget(Image1, 1, 1, 2, 1, Qt::AlignCenter);
-    layout->addWidget(Label8, 3, 0);
-    layout->addWidget(Label13, 4, 0);
-    layout->addWidget(Label12, 5, 0);
-    layout->addWidget(Image2, 3, 1, 3, 1, Qt::AlignCenter);
-    layout->setColumnStretch(0, 1);
-    layout->setRowStretch(6, 1);
+    layout->setSpacing(4);
+    layout->addWidget(Label9);
+    layout->addLayout(product({Label10, Label11}, Image1));
+    layout->addSpacing(6);
+    layout->addLayout(product({Label8, Label13, Label12}, Image2));
+    layout->addStretch(1);
 
     // Queued, so that a press returns at once; the fetch that follows may take a moment.
     connect(Image1, &QToolButton::clicked, this, [this] {

@@ -108,15 +108,16 @@ TFUpdate::TFUpdate(AppContext& context, UpdateWindowHooks hooks, QWidget* owner)
     PvVersion = MakeVersionField(QStringLiteral("PvVersion"), QString(), bsSkinGroupBox1);
     auto* check = new QGridLayout(bsSkinGroupBox1);
     check->setContentsMargins(8, 6, 8, 8);
-    check->setHorizontalSpacing(10);
+    check->setHorizontalSpacing(12);
     check->setVerticalSpacing(2);
-    check->addWidget(BCalc, 1, 0);
-    check->addWidget(Label1, 0, 1, Qt::AlignHCenter);
-    check->addWidget(PiVersion, 1, 1);
-    check->addWidget(Label2, 0, 2, Qt::AlignHCenter);
-    check->addWidget(PvVersion, 1, 2);
+    check->addWidget(Label1, 0, 0, Qt::AlignHCenter);
+    check->addWidget(PiVersion, 1, 0);
+    check->addWidget(Label2, 0, 1, Qt::AlignHCenter);
+    check->addWidget(PvVersion, 1, 1);
+    check->setRowMinimumHeight(2, 6);
+    check->addWidget(BCalc, 3, 1, Qt::AlignRight);
+    check->setColumnStretch(0, 1);
     check->setColumnStretch(1, 1);
-    check->setColumnStretch(2, 1);
 
     bsSkinGroupBox3 = new QGroupBox(this);
     bsSkinGroupBox3->setObjectName(QStringLiteral("bsSkinGroupBox3"));
