@@ -6,6 +6,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
+#include "platform/QtNetwork.h"
 #include "platform/Shell.h"
 
 int main(int argc, char* argv[]) {
@@ -16,11 +17,13 @@ int main(int argc, char* argv[]) {
     losfix::QtDialogs dialogs;
     losfix::QtClipboard clipboard;
     losfix::DesktopShell shell;
+    losfix::QtNetwork network;
     losfix::AppContext context;
     context.files = &files;
     context.dialogs = &dialogs;
     context.clipboard = &clipboard;
     context.shell = &shell;
+    context.network = &network;
 
     const losfix::ProgramWindows windows = losfix::StartProgram(context);
     const int result = QApplication::exec();

@@ -19,8 +19,17 @@ QWidget* DialogParent() {
     return QApplication::activeWindow();
 }
 
+// The messages break their lines with a carriage return, as Windows' message box does; Qt's
+// labels break only at a line feed.
+QString MessageText(const std::string& text) {
+    QString shown = Q(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
 void ShowMessage(QMessageBox::Icon icon, const QString& caption, const std::string& text) {
-    QMessageBox box(icon, caption, Q(text), QMessageBox::Ok, DialogParent());
+    QMessageBox box(icon, caption, MessageText(text), QMessageBox::Ok, DialogParent());
     box.exec();
 }
 
@@ -64,7 +73,7 @@ void QtDialogs::error(const std::string& text) {
 }
 
 bool QtDialogs::question(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigen"), Q(text),
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigen"), MessageText(text),
                     QMessageBox::Yes | QMessageBox::No, DialogParent());
     return box.exec() == QMessageBox::Yes;
 }

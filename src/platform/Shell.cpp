@@ -12,7 +12,8 @@ bool DesktopShell::openFile(const std::string& path) {
 }
 
 bool DesktopShell::openUrl(const std::string& url) {
-    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::StrictMode));
+    // Tolerant, so that a mailto subject may carry its blank as typed.
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::TolerantMode));
 }
 
 bool DesktopShell::startDetached(const std::string& program,

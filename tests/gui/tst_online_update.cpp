@@ -1,0 +1,311 @@
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+#include <functional>
+
+#include "core/online/Download.h"
+#include "core/online/UpdateScript.h"
+#include "core/online/VersionInfo.h"
+#include "gui/online/TFUpdate.h"
+#include "support/TestContext.h"
+
+using namespace losfix;
+using Kind = testing::ScriptedDialogs::Kind;
+
+namespace {
+
+const std::string kVersionUrl = "http://127.0.0.1:1/downloads/verinfos.lfx";
+const std::string kInstallerUrl = "http://127.0.0.1:1/downloads/lfxupdate.exe";
+const std::string kDonationUrl = "http://127.0.0.1:1/downloads/wachLfx.txt";
+
+const char* const kCheckFailed = "Die Prüfung hat leider nicht geklappt.\r";
+const char* const kDownloadFailed =
+    "Der Download ist gescheitert. Versuchen Sie es bitte später noch einmal.";
+
+std::string Record(const std::string& version) {
+    std::string record(8, '\0');
+    record += static_cast<char>(version.size());
+    record += version;
+    record.resize(24, '\0');
+    return record;
+}
+
+// The scripted network, with a look at the window while each transfer runs.
+class WatchedNetwork : public testing::ScriptedNetwork {
+public:
+    DownloadResult download(const DownloadRequest& request) override {
+        if (duringTransfer) {
+            duringTransfer();
+        }
+        return ScriptedNetwork::download(request);
+    }
+    void answer(const std::string& url, const std::string& body) {
+        answers.erase(url);
+        serve(url, body);
+    }
+    void refuse(const std::string& url, int status = 0) {
+        answers.erase(url);
+        fail(url, status);
+    }
+    std::function<void()> duringTransfer;
+};
+
+// An update window over a test context, with the main window's side recorded.
+struct Fixture {
+    Fixture() {
+        test.context().network = &network;
+        UpdateWindowHooks hooks;
+        hooks.showDonationCounter = [this](const QString& text) { donations << text; };
+        hooks.endProgram = [this] { ++endings; };
+        hooks.programFile = QString::fromStdString(test.path("Programm Ordner/los fix"));
+        window = ShowUpdateWindow(test.context(), nullptr, hooks);
+    }
+    ~Fixture() { delete window.data(); }
+
+    void click(QPushButton* button) {
+        QVERIFY(button->isEnabled());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCoreApplication::processEvents();  // the queued handler
+    }
+    static UpdateWindowState shown(const TFUpdate& w) {
+        return {w.PvVersion->text().toStdString(), w.BDown->isEnabled(), w.BSetup->isEnabled()};
+    }
+    UpdateWindowState shown() const { return shown(*window); }
+    std::string lastMessage() const {
+        return test.dialogs.messages.empty() ? "" : test.dialogs.messages.back().text;
+    }
+
+    testing::TestContext test;
+    WatchedNetwork network;
+    QStringList donations;
+    int endings = 0;
+    QPointer<TFUpdate> window;
+};
+
+}  // namespace
+
+class OnlineUpdateTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { testing::InitGuiTestEnvironment(); }
+
+    void createdWindowAndOneAtATime() {
+        QWidget mainWindow;
+        mainWindow.setGeometry(150, 120, 900, 640);
+        mainWindow.show();
+        testing::TestContext test;
+        QPointer<TFUpdate> window = ShowUpdateWindow(test.context(), &mainWindow);
+        QCOMPARE(window->objectName(), QStringLiteral("FUpdate"));
+        QCOMPARE(window->size(), QSize(311, 289));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Losfix 2.0"));
+        QVERIFY(qAbs(window->geometry().center().x() - mainWindow.geometry().center().x()) <= 1);
+        QVERIFY(qAbs(window->geometry().center().y() - mainWindow.geometry().center().y()) <= 1);
+        QCOMPARE(window->PiVersion->text(), QStringLiteral("1.5.0.0"));
+        QCOMPARE(window->bsSkinSpeedButton1->text(), QStringLiteral("Sch&ließen"));
+        QCOMPARE(window->Gauge3->value(), 0);
+        QCOMPARE(Fixture::shown(*window), UpdateWindowState{});
+        QVERIFY(window->BCalc->isEnabled());
+        window->showMinimized();
+        QCOMPARE(ShowUpdateWindow(test.context(), &mainWindow), window.data());
+        QVERIFY(!window->isMinimized());
+
+        QTest::mouseClick(window->bsSkinSpeedButton1, Qt::LeftButton);
+        QVERIFY(window->isHidden());
+        // A closed window is on its way out: the next opening makes a new one.
+        TFUpdate* second = ShowUpdateWindow(test.context(), &mainWindow);
+        QVERIFY(second != window.data());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(window.isNull());
+        delete second;
+    }
+
+    void statesAfterEachCheck() {
+        Fixture f;
+        f.network.isConnected = false;
+        f.click(f.window->BCalc);
+        QCOMPARE(f.lastMessage(),
+                 std::string("Für die Aktualisierung muss eine Verbindung zum Internet bestehen."));
+        QVERIFY(f.network.requests.empty());
+        QVERIFY(f.donations.isEmpty());
+
+        // Refused: the check fails, the donation status is refreshed all the same.
+        f.network.isConnected = true;
+        f.network.answer(kDonationUrl, "1.234,56\r\nDanke\r\n");
+        f.click(f.window->BCalc);
+        QCOMPARE(f.lastMessage(), std::string(kCheckFailed));
+        QCOMPARE(f.donations, QStringList{"1.234,56"});
+        QCOMPARE(f.shown(), UpdateWindowState{});
+
+        f.network.answer(kVersionUrl, Record("1.4.9.0"));
+        const std::size_t messages = f.test.dialogs.messages.size();
+        f.click(f.window->BCalc);
+        QCOMPARE(f.shown(), (UpdateWindowState{"1.4.9.0", true, false}));
+        QCOMPARE(f.test.dialogs.messages.size(), messages);
+        QVERIFY(f.network.requests.back().noCache);
+
+        f.network.answer(kVersionUrl, Record("1.5.0.0"));
+        f.click(f.window->BCalc);
+        QCOMPARE(f.shown(), (UpdateWindowState{"1.5.0.0", false, false}));
+
+        // An error page, and a file too short for a record, leave the window as it was.
+        f.network.refuse(kVersionUrl, 404);
+        f.network.refuse(kDonationUrl, 500);
+        f.click(f.window->BCalc);
+        QCOMPARE(f.lastMessage(), std::string(kCheckFailed));
+        QCOMPARE(f.donations.last(), QString());
+        f.network.answer(kVersionUrl, "1.6.0.0 and more");
+        f.click(f.window->BCalc);
+        QCOMPARE(f.lastMessage(), std::string(kCheckFailed));
+        QCOMPARE(f.shown(), (UpdateWindowState{"1.5.0.0", false, false}));
+        QCOMPARE(f.test.dialogs.count(Kind::Error), 0);
+    }
+
+    void statesAfterEachDownload() {
+        Fixture f;
+        f.network.answer(kVersionUrl, Record("1.6.0.0"));
+        f.click(f.window->BCalc);
+        QVERIFY(f.window->BDown->isEnabled());
+
+        f.network.isConnected = false;
+        f.click(f.window->BDown);
+        QCOMPARE(f.lastMessage(),
+                 std::string("Für den Download der Installations-Datei muss eine "
+                             "Verbindung zum Internet bestehen.\r\rIch breche ab."));
+        f.network.isConnected = true;
+
+        f.network.refuse(kInstallerUrl, 404);
+        f.click(f.window->BDown);
+        QCOMPARE(f.lastMessage(), std::string(kDownloadFailed));
+        QCOMPARE(f.shown(), (UpdateWindowState{"1.6.0.0", true, false}));
+        const std::string installer = f.test.folders().base + "Update.exe";
+        QVERIFY(!QFile::exists(QString::fromStdString(installer)));
+
+        f.network.answer(kInstallerUrl, "MZ the installer");
+        f.click(f.window->BDown);
+        QCOMPARE(f.shown(), (UpdateWindowState{"1.6.0.0", true, true}));
+        QCOMPARE(testing::ReadFileBytes(installer), std::string("MZ the installer"));
+        QVERIFY(!f.network.requests.back().noCache);
+        QCOMPARE(f.network.requests.back().sizeLimit, kInstallerLimit);
+
+        f.network.refuse(kInstallerUrl);
+        f.click(f.window->BDown);
+        QCOMPARE(f.lastMessage(), std::string(kDownloadFailed));
+        QCOMPARE(f.shown(), (UpdateWindowState{"1.6.0.0", true, true}));
+        QCOMPARE(testing::ReadFileBytes(installer), std::string("MZ the installer"));
+
+        // A target that cannot be written is an error the user sees, not a silent end.
+        QFile::remove(QString::fromStdString(installer));
+        QVERIFY(QDir().mkpath(QString::fromStdString(installer)));
+        f.network.answer(kInstallerUrl, "MZ the installer");
+        const std::size_t messages = f.test.dialogs.messages.size();
+        f.click(f.window->BDown);
+        QCOMPARE(f.test.dialogs.count(Kind::Error), 1);
+        QCOMPARE(f.test.dialogs.messages.size(), messages + 1);
+        QVERIFY(f.window->BDown->isEnabled());
+    }
+
+    void busyWhileTransferring() {
+        Fixture f;
+        int watched = 0;
+        f.network.duringTransfer = [&] {
+            ++watched;
+            QVERIFY(QApplication::overrideCursor() != nullptr);
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+            QVERIFY(!f.window->BCalc->isEnabled());
+            QVERIFY(!f.window->BDown->isEnabled());
+            QVERIFY(!f.window->BSetup->isEnabled());
+            f.window->close();  // waits for the transfer
+            QVERIFY(f.window->isVisible());
+        };
+        f.network.answer(kVersionUrl, Record("1.6.0.0"));
+        f.network.answer(kDonationUrl, "0,00");
+        f.click(f.window->BCalc);
+        QCOMPARE(watched, 4);  // two fetches each of the version file and the donation status
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QCOMPARE(f.shown(), (UpdateWindowState{"1.6.0.0", true, false}));
+        QTRY_VERIFY(f.window.isNull());  // closed and freed once the transfer ended
+
+        // The hourglass also goes when the probe file cannot be written.
+        Fixture g;
+        QVERIFY(QDir().mkpath(QString::fromStdString(g.test.context().tempProbeFile)));
+        g.click(g.window->BCalc);
+        QCOMPARE(g.lastMessage(), std::string(kCheckFailed));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(g.window->BCalc->isEnabled());
+    }
+
+    void installationHandOver() {
+        Fixture f;
+        f.network.answer(kVersionUrl, Record("1.6.0.0"));
+        f.click(f.window->BCalc);
+        f.network.answer(kInstallerUrl, "#!/bin/sh\nexit 0\n");
+        f.click(f.window->BDown);
+        const std::string base = f.test.folders().base;
+        const std::string installer = base + "Update.exe";
+
+        f.test.dialogs.questionAnswers = {false};
+        f.click(f.window->BSetup);
+        QCOMPARE(f.test.dialogs.last(Kind::Question), InstallConfirmationText(base));
+        QCOMPARE(f.lastMessage(), InstallDeclinedText(base));
+        QVERIFY(f.test.shell.started.empty());
+
+        f.test.shell.answer = false;
+        f.test.dialogs.questionAnswers = {true};
+        f.click(f.window->BSetup);
+        QCOMPARE(f.lastMessage(), InstallerNotStartedText(base));
+        QCOMPARE(f.test.shell.started.size(), std::size_t{1});
+        QCOMPARE(f.endings, 0);
+
+        f.test.shell.answer = true;
+        f.test.shell.started.clear();
+        f.test.dialogs.questionAnswers = {true};
+        f.click(f.window->BSetup);
+        QCOMPARE(f.endings, 1);
+        QCOMPARE(f.test.shell.started.size(), std::size_t{2});
+        QCOMPARE(f.test.shell.started[0].program, installer);
+        QVERIFY(f.test.shell.started[0].arguments.empty());
+        QVERIFY(QFileInfo(QString::fromStdString(installer)).isExecutable());
+        QCOMPARE(f.test.shell.started[1].program, std::string("/bin/sh"));
+        QCOMPARE(f.test.shell.started[1].arguments.size(), std::size_t{1});
+        const std::string script = f.test.shell.started[1].arguments[0];
+        QCOMPARE(QFileInfo(QString::fromStdString(script)).absolutePath() + "/",
+                 QString::fromStdString(FolderOf(f.test.context().tempProbeFile)));
+        QCOMPARE(testing::ReadFileBytes(script),
+                 LinuxUpdateScript(f.test.path("Programm Ordner/los fix"), script));
+        QCOMPARE(f.test.dialogs.count(Kind::Error), 0);
+    }
+
+    void linuxScriptRemovesProgramFolderAndItself() {
+        testing::TestContext test;
+        const QString folder = QString::fromStdString(test.path("Lösfix 2.0 'neu'"));
+        const QString program = folder + "/los fix";
+        const QString script = QString::fromStdString(test.path("uis ä.sh"));
+        const auto run = [&] {
+            QVERIFY(QDir().mkpath(folder));
+            QVERIFY(testing::WriteFileBytes(program.toStdString(), "dummy"));
+            QVERIFY(testing::WriteFileBytes(
+                script.toStdString(),
+                LinuxUpdateScript(program.toStdString(), script.toStdString())));
+            QCOMPARE(QProcess::execute(QStringLiteral("/bin/sh"), {script}), 0);
+            QVERIFY(!QFile::exists(program));
+            QVERIFY(!QFile::exists(script));
+        };
+        run();
+        QVERIFY(!QDir(folder).exists());
+        // A folder with other files in it stays.
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(testing::WriteFileBytes((folder + "/andere.txt").toStdString(), "x"));
+        run();
+        QVERIFY(QFile::exists(folder + "/andere.txt"));
+    }
+};
+
+QTEST_MAIN(OnlineUpdateTest)
+#include "tst_online_update.moc"
