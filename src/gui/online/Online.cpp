@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "core/online/Donation.h"
-#include "gui/CaptionButton.h"
+#include "gui/common/CaptionButton.h"
 
 namespace losfix {
 

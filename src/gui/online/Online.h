@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "core/online/Download.h"
-#include "gui/AppContext.h"
+#include "gui/common/AppContext.h"
 
 class QToolButton;
 class QWidget;

@@ -3,7 +3,7 @@
 #include <QFrame>
 #include <QString>
 
-#include "gui/AppContext.h"
+#include "gui/common/AppContext.h"
 
 class QLabel;
 class QToolButton;

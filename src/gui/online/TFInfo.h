@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "gui/AppContext.h"
+#include "gui/common/AppContext.h"
 
 class QPushButton;
 

@@ -20,7 +20,7 @@
 #include "core/online/Donation.h"
 #include "core/online/Download.h"
 #include "core/online/UpdateScript.h"
-#include "gui/ErrorGuard.h"
+#include "gui/common/ErrorGuard.h"
 #include "gui/online/Online.h"
 
 namespace losfix {

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "core/online/VersionInfo.h"
-#include "gui/AppContext.h"
+#include "gui/common/AppContext.h"
 
 class QGroupBox;
 class QLabel;
