@@ -64,6 +64,7 @@ public:
     bool startDetached(const std::string&, const std::vector<std::string>&) override {
         return true;
     }
+    bool spreadsheetInstalled() override { return true; }
 };
 
 // Block, automation calls, .xlsx writing and renaming, as the button does it.

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "platform/SpreadsheetApp.h"
+
 namespace losfix {
 
 bool DesktopShell::openFile(const std::string& path) {
@@ -23,6 +25,10 @@ bool DesktopShell::startDetached(const std::string& program,
         list << QString::fromStdString(argument);
     }
     return QProcess::startDetached(QString::fromStdString(program), list);
+}
+
+bool DesktopShell::spreadsheetInstalled() {
+    return SpreadsheetInstalled();
 }
 
 }  // namespace losfix

@@ -17,6 +17,8 @@ public:
     // Starts the program without waiting for it; false when it could not be started.
     virtual bool startDetached(const std::string& program,
                                const std::vector<std::string>& arguments) = 0;
+    // True when the desktop has a program for spreadsheet workbooks (.xlsx).
+    virtual bool spreadsheetInstalled() = 0;
 };
 
 // QDesktopServices and QProcess.
@@ -26,6 +28,7 @@ public:
     bool openUrl(const std::string& url) override;
     bool startDetached(const std::string& program,
                        const std::vector<std::string>& arguments) override;
+    bool spreadsheetInstalled() override;
 };
 
 }  // namespace losfix

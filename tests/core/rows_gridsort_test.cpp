@@ -548,3 +548,82 @@ TEST(SortRowTable, UndoFillsRowsTheBackupLacksWithEmptyCells) {
 
 }  // namespace
 }  // namespace losfix
+
+namespace losfix {
+namespace {
+
+// The sort as it was first written: rows exchanged in the grid, every cell read at every
+// comparison. Reading the keys once must give the same grid, also when an error stops half way.
+void ReferenceShellSort(StringGrid& grid, int first, int last, int keys) {
+    auto value = [&](int column, int row) {
+        long double v = 0;
+        const std::string& text = grid.cell(column, row);
+        if (text.empty()) {
+            return -1.0L;
+        }
+        std::size_t used = 0;
+        try {
+            v = std::stold(text, &used);
+        } catch (const std::exception&) {
+            used = 0;
+        }
+        if (used == 0 || used != text.size()) {
+            throw Error("Werte entsprechen nicht dem Typ Zahl");
+        }
+        return v;
+    };
+    auto outOfOrder = [&](int a, int b) {
+        for (int c = 1; c <= keys; ++c) {
+            const long double va = value(c, a);
+            const long double vb = value(c, b);
+            if (va != vb) {
+                return va > vb;
+            }
+        }
+        return false;
+    };
+    for (int gap = std::max(last / 2, last > first ? 1 : 0); gap > 0; gap /= 2) {
+        for (int i = first; i <= last - gap; ++i) {
+            for (int j = i; j >= first && outOfOrder(j, j + gap); j = j > gap ? j - gap : first) {
+                grid.swapRows(j, j + gap, 1);
+            }
+        }
+    }
+}
+
+TEST(GridSortOrder, ReadingKeysOnceKeepsTheOrderAndTheStateAtAnError) {
+    std::mt19937 random(4711);
+    for (int round = 0; round < 60; ++round) {
+        const int rows = 1 + static_cast<int>(random() % 300);
+        StringGrid grid(5, rows + 1, 1, 1);
+        for (int r = 1; r <= rows; ++r) {
+            grid.setCell(0, r, "L" + std::to_string(r));
+            // Few distinct values, so that many rows tie, or many, so that none do.
+            const unsigned range = round % 2 == 0 ? 4 : 1000000;
+            for (int c = 1; c <= 3; ++c) {
+                grid.setCell(c, r, std::to_string(random() % range));
+            }
+            grid.setCell(4, r, "id" + std::to_string(r));
+        }
+        if (round % 3 == 0) {
+            grid.setCell(2, 1 + static_cast<int>(random() % rows), " x");
+        }
+        StringGrid expected = grid;
+        std::string expectedError;
+        try {
+            ReferenceShellSort(expected, 1, rows, 3);
+        } catch (const Error& e) {
+            expectedError = e.what();
+        }
+        GridSortArgs args;
+        args.keyColumns = {1, 2, 3};
+        args.sortTypes = {0, 0, 0};
+        args.firstRow = 1;
+        args.lastRow = rows;
+        EXPECT_EQ(SortMessage(grid, args), expectedError) << "round " << round;
+        EXPECT_TRUE(grid == expected) << "round " << round;
+    }
+}
+
+}  // namespace
+}  // namespace losfix

@@ -10,6 +10,7 @@
 
 #include "gui/app/TFMain.h"
 #include "gui/app/TFStart.h"
+#include "gui/common/ElidedLabel.h"
 #include "gui/common/RadioGroup.h"
 #include "gui/common/TFAbbild.h"
 #include "gui/lottery/BoardPanel.h"
@@ -82,11 +83,18 @@ private slots:
             QVERIFY(Find<QToolButton>(window, name) != nullptr);
         }
         for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6",
-                                 "Label7", "Label17", "leur", "LHinweis", "Lkon", "LDatei2"}) {
+                                 "Label7", "Label17", "leur", "Lkon", "LDatei2"}) {
             QVERIFY(Find<QLabel>(window, name) != nullptr);
         }
         for (const char* name : {"RG1", "RG2", "RGPaar"}) {
             QVERIFY(Find<RadioGroup>(window, name) != nullptr);
+        }
+        for (const char* name : {"LHinweis", "LFortschritt", "LObergrenze"}) {
+            QVERIFY(Find<ElidedLabel>(window, name) != nullptr);
+        }
+        for (const char* name : {"bsSkinSpeedButton8", "bsSkinSpeedButton11", "bsSkinSpeedButton12",
+                                 "bsSkinSpeedButton13", "bsSkinSpeedButton14", "BPay"}) {
+            QVERIFY(Find<QToolButton>(window, name) != nullptr);
         }
         QVERIFY(Find<QLineEdit>(window, "eAnz") != nullptr);
         QVERIFY(Find<QSlider>(window, "Track1") != nullptr);

@@ -88,8 +88,12 @@ private slots:
             QCOMPARE(part->frameStyle(), int(QFrame::Panel | QFrame::Sunken));
             QCOMPARE(part->lineWidth(), 1);
             QVERIFY(part->font().bold());
-            QCOMPARE(part->font().pixelSize(), TahomaFont(8, true).pixelSize());
             QCOMPARE(part->alignment(), Qt::AlignCenter);
+        }
+        // The widest numbers keep a margin inside their sunken 22-pixel field.
+        const QFontMetrics metrics(frame->PNr->font());
+        for (const char* widest : {"88:", "90:", "10:", "11:"}) {
+            QVERIFY2(metrics.horizontalAdvance(QString::fromLatin1(widest)) <= 22 - 2 - 4, widest);
         }
         QCOMPARE(frame->PNr->palette().color(QPalette::Window), QColor(Qt::black));
         QCOMPARE(frame->PNr->palette().color(QPalette::WindowText), QColor(Qt::yellow));

@@ -18,6 +18,7 @@
 #include "gui/app/TFMain.h"
 #include "gui/app/TFStart.h"
 #include "gui/common/CaptionButton.h"
+#include "gui/common/ElidedLabel.h"
 #include "gui/common/RadioGroup.h"
 #include "gui/common/Style.h"
 #include "gui/lottery/BoardPanel.h"
@@ -261,41 +262,43 @@ private slots:
             total += count;
         }
         QCOMPARE(total, 6);
-        QVERIFY(testing::Find<QLabel>(window, "LHinweis")->isVisibleTo(&window));
-        QCOMPARE(testing::Find<QLabel>(window, "LHinweis")->text(),
+        QVERIFY(testing::Find<ElidedLabel>(window, "LHinweis")->isVisibleTo(&window));
+        QCOMPARE(testing::Find<ElidedLabel>(window, "LHinweis")->text(),
                  QStringLiteral("Prozess gestoppt"));
         QVERIFY(testing::Find<QTimer>(window, "Timer1")->isActive());
         QCOMPARE(testing::Find<QTimer>(window, "Timer1")->interval(), 5000);
         QVERIFY(!testing::Find<QToolButton>(window, "BStop")->isEnabled());
         QVERIFY(testing::Find<QToolButton>(window, "BSort")->isEnabled());
         // The hint said beforehand that no more than one row can exist.
-        QVERIFY(testing::Find<QLabel>(window, "LObergrenze")->isVisibleTo(&window));
-        QVERIFY(testing::Find<QLabel>(window, "LObergrenze")
+        QVERIFY(testing::Find<ElidedLabel>(window, "LObergrenze")->isVisibleTo(&window));
+        QVERIFY(testing::Find<ElidedLabel>(window, "LObergrenze")
                     ->text()
                     .contains(QStringLiteral("höchstens 1 Reihe")));
         // When the timer fires the notice goes away and the timer stops.
         testing::Find<QTimer>(window, "Timer1")->setInterval(1);
-        QTRY_VERIFY(!testing::Find<QLabel>(window, "LHinweis")->isVisibleTo(&window));
+        QTRY_VERIFY(!testing::Find<ElidedLabel>(window, "LHinweis")->isVisibleTo(&window));
         QVERIFY(!testing::Find<QTimer>(window, "Timer1")->isActive());
     }
 
-    void aStalledRunSaysSoInTheProgressLine() {
+    void aStalledRunSaysSo() {
         TestContext env;
         TFMain window(env.context());
         window.show();
-        for (int n : {1, 2, 3}) {
-            testing::SetStatus(window, n, NumberStatus::Bank);
-        }
+        // 16 of 35 without two neighbours: hardly a candidate passes, though no ceiling says so.
+        testing::Find<RadioGroup>(window, "RG2")->setItemIndex(0);
+        testing::Find<RadioGroup>(window, "RG1")->setItemIndex(13);
+        testing::Find<RadioGroup>(window, "RGPaar")->setItemIndex(5);
+        testing::Find<QSlider>(window, "Track1")->setValue(15);
         testing::Find<QLineEdit>(window, "eAnz")->setText(QStringLiteral("5"));
+        auto* hint = testing::Find<ElidedLabel>(window, "LObergrenze");
+        QVERIFY(!hint->filled());
         QElapsedTimer clock;
         clock.start();
         auto* watcher = new QTimer(&window);
         watcher->setInterval(5);
-        connect(watcher, &QTimer::timeout, &window, [&window, &clock, watcher] {
+        connect(watcher, &QTimer::timeout, &window, [&window, &clock, hint, watcher] {
             // The hint comes after a long stretch without a new row; give up after a minute.
-            if (testing::Find<QLabel>(window, "LFortschritt")
-                    ->text()
-                    .contains(QStringLiteral("keine neue Reihe")) ||
+            if (hint->text().contains(QStringLiteral("keine neue Reihe")) ||
                 clock.elapsed() > 60000) {
                 watcher->stop();
                 testing::Press(window, "BStop");
@@ -304,8 +307,8 @@ private slots:
         watcher->start();
         testing::GenerateRows(window);
         QVERIFY(clock.elapsed() <= 60000);
-        QCOMPARE(window.table().cell(4, 2), std::string());
-        QVERIFY(!window.table().cell(4, 1).empty());
+        // The run is over: the hint speaks of the settings again.
+        QVERIFY(!hint->filled());
     }
 
     void refusalsAndBadCountsAreReported() {
@@ -476,7 +479,7 @@ private slots:
         QTimer::singleShot(50, &window, [&window] { window.close(); });
         testing::GenerateRows(window);
         QVERIFY(!window.running());
-        QCOMPARE(closed.count(), 1);
+        QTRY_COMPARE(closed.count(), 1);
         QVERIFY(!window.isVisible());
         QVERIFY(QFile::exists(QString::fromStdString(env.folders().settingsFile())));
     }

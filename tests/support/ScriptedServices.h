@@ -37,8 +37,10 @@ public:
     bool openUrl(const std::string& url) override;
     bool startDetached(const std::string& program,
                        const std::vector<std::string>& arguments) override;
+    bool spreadsheetInstalled() override { return hasSpreadsheet; }
 
     bool answer = true;
+    bool hasSpreadsheet = true;
     std::vector<std::string> openedFiles;
     std::vector<std::string> openedUrls;
     std::vector<Started> started;

@@ -92,6 +92,29 @@ void StringGrid::swapRows(int rowA, int rowB, int fromColumn) {
     ++revision_;
 }
 
+void StringGrid::permuteRows(int firstRow, const std::vector<int>& order, int fromColumn) {
+    // Whole rows move (no cell is copied); the cells before fromColumn go back to their place.
+    const auto from = static_cast<std::size_t>(std::clamp(fromColumn, 0, columns_));
+    const auto first = static_cast<std::size_t>(firstRow);
+    std::vector<std::string> staying(order.size() * from);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        for (std::size_t c = 0; c < from; ++c) {
+            staying[i * from + c] = std::move(rows_[first + i][c]);
+        }
+    }
+    std::vector<std::vector<std::string>> moved(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        moved[i] = std::move(rows_[static_cast<std::size_t>(order[i])]);
+    }
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        rows_[first + i] = std::move(moved[i]);
+        for (std::size_t c = 0; c < from; ++c) {
+            rows_[first + i][c] = std::move(staying[i * from + c]);
+        }
+    }
+    ++revision_;
+}
+
 bool StringGrid::operator==(const StringGrid& other) const {
     return columns_ == other.columns_ && fixedColumns_ == other.fixedColumns_ &&
            fixedRows_ == other.fixedRows_ && rows_ == other.rows_;

@@ -33,6 +33,9 @@ public:
     void clearRow(int row);
     // Exchanges the cells of two rows from fromColumn to the last column.
     void swapRows(int rowA, int rowB, int fromColumn = 0);
+    // Row firstRow + i takes the cells (from fromColumn on) that row order[i] holds now; order
+    // is a permutation of firstRow .. firstRow + order.size() - 1.
+    void permuteRows(int firstRow, const std::vector<int>& order, int fromColumn = 0);
 
     // Counts every change, so that a view can tell whether it must repaint.
     std::uint64_t revision() const { return revision_; }

@@ -1,9 +1,12 @@
 #include "core/rows/GridSort.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <numeric>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -308,6 +311,83 @@ int Sign(T a, T b) {
     return a < b ? -1 : (a > b ? 1 : 0);
 }
 
+// Key ranks packed into 128 bits, the first key in the highest bits.
+struct PackedKey {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+
+    // value < 2^bits.
+    void append(std::uint64_t value, int bits) {
+        shift(bits);
+        low |= value;
+    }
+    // Left-aligns the bits, so that keys of the same layout compare as numbers.
+    void finish(int usedBits) { shift(128 - usedBits); }
+    void shift(int bits) {
+        while (bits > 0) {
+            const int step = std::min(bits, 32);
+            high = (high << step) | (low >> (64 - step));
+            low <<= step;
+            bits -= step;
+        }
+    }
+    int compare(const PackedKey& other) const {
+        if (high != other.high) {
+            return high < other.high ? -1 : 1;
+        }
+        return low < other.low ? -1 : (low > other.low ? 1 : 0);
+    }
+};
+
+// For each value its rank among the distinct values (0 for the smallest). Values a double holds
+// exactly are ranked as doubles, which is much quicker than long double.
+std::vector<std::uint32_t> Ranks(const std::vector<long double>& values) {
+    const bool exactDoubles = std::all_of(values.begin(), values.end(), [](long double v) {
+        return static_cast<long double>(static_cast<double>(v)) == v;
+    });
+    auto rank = [](const auto& keys) {
+        auto sorted = keys;
+        std::sort(sorted.begin(), sorted.end());
+        sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+        std::vector<std::uint32_t> ranks(keys.size());
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            ranks[i] = static_cast<std::uint32_t>(
+                std::lower_bound(sorted.begin(), sorted.end(), keys[i]) - sorted.begin());
+        }
+        return ranks;
+    };
+    if (exactDoubles) {
+        return rank(std::vector<double>(values.begin(), values.end()));
+    }
+    return rank(values);
+}
+
+// The Shell sort with halving gaps (the first gap is lastRow div 2) over positions first..last;
+// outOfOrder and exchange take positions.
+template <typename OutOfOrder, typename Exchange>
+void ShellSort(int first, int last, OutOfOrder&& outOfOrder, Exchange&& exchange) {
+    int gap = last / 2;
+    // With first row 0 and last row 1 the halved gap starts at 0 and would leave two rows
+    // unsorted; a gap of 1 sorts them.
+    if (gap == 0 && last > first) {
+        gap = 1;
+    }
+    while (gap > 0) {
+        for (int i = first; i <= last - gap; ++i) {
+            int j = i;
+            // Every exchange removes at least one inversion, so the loop ends.
+            while (j >= first && outOfOrder(j, j + gap)) {
+                exchange(j, j + gap);
+                j = j > gap ? j - gap : first;
+            }
+        }
+        gap /= 2;
+    }
+}
+
+// Compares rows by their keys. Numbers and dates are read from the cells once, before sorting;
+// a cell that is no number or date still raises its error only when a comparison needs it, as
+// when every comparison read the cells.
 class RowComparer {
 public:
     RowComparer(const StringGrid& grid, const GridSortArgs& args, std::vector<int> columns,
@@ -321,11 +401,57 @@ public:
         if (blanksHigh) {
             blankText_.assign(255, 'Z');
         }
+        readKeys();
     }
 
+    // Every key of every row as one 128-bit number whose order is the order of the key tuples,
+    // or nothing when the keys do not allow it (texts, a cell that is no number, too many
+    // distinct values). Ties stay ties, so the sort takes the same steps with it.
+    std::optional<std::vector<PackedKey>> packedKeys() const {
+        const std::size_t rows = static_cast<std::size_t>(args_.lastRow - args_.firstRow + 1);
+        const std::size_t width = columns_.size();
+        for (std::size_t k = 0; k < width; ++k) {
+            const auto type = static_cast<SortType>(args_.sortTypes[k]);
+            if (type != SortType::Number && type != SortType::DateTime) {
+                return std::nullopt;
+            }
+        }
+        if (std::any_of(keys_.begin(), keys_.end(), [](const Key& key) { return !key.valid; })) {
+            return std::nullopt;
+        }
+        std::vector<PackedKey> packed(rows);
+        int usedBits = 0;
+        std::vector<long double> values;
+        for (std::size_t k = 0; k < width; ++k) {
+            values.clear();
+            for (std::size_t r = 0; r < rows; ++r) {
+                values.push_back(keys_[r * width + k].value);
+            }
+            const std::vector<std::uint32_t> ranks = Ranks(values);
+            const std::uint32_t distinct =
+                ranks.empty() ? 1 : *std::max_element(ranks.begin(), ranks.end()) + 1;
+            int bits = 1;
+            while ((std::uint64_t{1} << bits) < distinct) {
+                ++bits;
+            }
+            usedBits += bits;
+            if (usedBits > 128) {
+                return std::nullopt;
+            }
+            for (std::size_t r = 0; r < rows; ++r) {
+                packed[r].append(ranks[r], bits);
+            }
+        }
+        for (PackedKey& key : packed) {
+            key.finish(usedBits);
+        }
+        return packed;
+    }
+
+    // Rows as they stand in the grid before the sort (first .. last).
     bool outOfOrder(int upper, int lower) const {
         for (std::size_t k = 0; k < columns_.size(); ++k) {
-            const int result = compareKey(columns_[k], args_.sortTypes[k], upper, lower);
+            const int result = compareKey(k, upper, lower);
             if (result != 0) {
                 return args_.ascending ? result > 0 : result < 0;
             }
@@ -334,31 +460,65 @@ public:
     }
 
 private:
-    int compareKey(int column, std::uint8_t type, int rowA, int rowB) const {
-        const std::string& a = grid_.cell(column, rowA);
-        const std::string& b = grid_.cell(column, rowB);
-        switch (type) {
-            case static_cast<std::uint8_t>(SortType::Number): {
-                const long double va = number(a);
-                const long double vb = number(b);
-                return Sign(va, vb);
+    struct Key {
+        long double value = 0;
+        bool valid = true;
+    };
+
+    void readKeys() {
+        const std::size_t rows = static_cast<std::size_t>(args_.lastRow - args_.firstRow + 1);
+        keys_.resize(rows * columns_.size());
+        for (std::size_t k = 0; k < columns_.size(); ++k) {
+            const auto type = static_cast<SortType>(args_.sortTypes[k]);
+            if (type != SortType::Number && type != SortType::DateTime) {
+                continue;
             }
-            case static_cast<std::uint8_t>(SortType::DateTime): {
-                const double va = dateTime(a);
-                const double vb = dateTime(b);
-                return Sign(va, vb);
-            }
-            default: {
-                const int c =
-                    locale_.compareText(a.empty() ? blankText_ : a, b.empty() ? blankText_ : b);
-                return c < 0 ? -1 : (c > 0 ? 1 : 0);
+            for (std::size_t r = 0; r < rows; ++r) {
+                const std::string& text =
+                    grid_.cell(columns_[k], args_.firstRow + static_cast<int>(r));
+                Key& key = keys_[r * columns_.size() + k];
+                key.valid =
+                    type == SortType::Number ? number(text, key.value) : dateTime(text, key.value);
             }
         }
     }
 
-    long double number(const std::string& text) const {
+    const Key& key(std::size_t k, int row) const {
+        return keys_[static_cast<std::size_t>(row - args_.firstRow) * columns_.size() + k];
+    }
+
+    int compareKey(std::size_t k, int rowA, int rowB) const {
+        const std::uint8_t type = args_.sortTypes[k];
+        if (type == static_cast<std::uint8_t>(SortType::Number) ||
+            type == static_cast<std::uint8_t>(SortType::DateTime)) {
+            const Key& a = key(k, rowA);
+            const Key& b = key(k, rowB);
+            if (!a.valid || !b.valid) {
+                throw Error(type == static_cast<std::uint8_t>(SortType::Number) ? kNotANumber
+                                                                                : kNotADateTime);
+            }
+            return Sign(a.value, b.value);
+        }
+        const std::string& a = grid_.cell(columns_[k], rowA);
+        const std::string& b = grid_.cell(columns_[k], rowB);
+        const int c = locale_.compareText(a.empty() ? blankText_ : a, b.empty() ? blankText_ : b);
+        return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    }
+
+    bool number(const std::string& text, long double& value) const {
         if (text.empty()) {
-            return blankNumber_;
+            value = blankNumber_;
+            return true;
+        }
+        // Plain digits, as in every row table, are exact integers; the general reading gives
+        // the same value for them.
+        if (text.size() <= 15 && std::all_of(text.begin(), text.end(), IsDigit)) {
+            long long whole = 0;
+            for (const char c : text) {
+                whole = whole * 10 + (c - '0');
+            }
+            value = static_cast<long double>(whole);
+            return true;
         }
         std::string digits;
         digits.reserve(text.size());
@@ -367,22 +527,20 @@ private:
                 digits += c;
             }
         }
-        long double value = 0;
-        if (!ParseNumber(digits, locale_.decimalSeparator(), value)) {
-            throw Error(kNotANumber);
-        }
-        return value;
+        return ParseNumber(digits, locale_.decimalSeparator(), value);
     }
 
-    double dateTime(const std::string& text) const {
+    bool dateTime(const std::string& text, long double& value) const {
         if (text.empty()) {
-            return blankDate_;
+            value = blankDate_;
+            return true;
         }
-        double value = 0;
-        if (!locale_.parseDateTime(text, value)) {
-            throw Error(kNotADateTime);
+        double date = 0;
+        if (!locale_.parseDateTime(text, date)) {
+            return false;
         }
-        return value;
+        value = date;
+        return true;
     }
 
     const StringGrid& grid_;
@@ -392,6 +550,7 @@ private:
     long double blankNumber_ = 0;
     double blankDate_ = 0;
     std::string blankText_;
+    std::vector<Key> keys_;  // per row of the sorted range, per key column
 };
 
 }  // namespace
@@ -430,23 +589,58 @@ void GridSort(StringGrid& grid, const GridSortArgs& args, const SortLocale& loca
     const RowComparer comparer(grid, args, std::move(columns), locale);
     const int first = args.firstRow;
     const int last = args.lastRow;
-    int gap = last / 2;
-    // With first row 0 and last row 1 the halved gap starts at 0 and would leave two rows
-    // unsorted; a gap of 1 sorts them.
-    if (gap == 0 && last > first) {
-        gap = 1;
+    // The sort moves row numbers; the rows themselves move once at the end, also when an error
+    // ends the sort half way, so the grid shows every exchange made until then.
+    std::vector<int> order(static_cast<std::size_t>(last - first + 1));
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = first + static_cast<int>(i);
     }
-    while (gap > 0) {
-        for (int i = first; i <= last - gap; ++i) {
-            int j = i;
-            // Every swap removes at least one inversion, so the loop ends.
-            while (j >= first && comparer.outOfOrder(j, j + gap)) {
-                grid.swapRows(j, j + gap, lowestColumn);
-                j = j > gap ? j - gap : first;
+    auto at = [&](int row) -> int& { return order[static_cast<std::size_t>(row - first)]; };
+    struct Apply {
+        StringGrid& grid;
+        const std::vector<int>& order;
+        int first;
+        int fromColumn;
+        ~Apply() { grid.permuteRows(first, order, fromColumn); }
+    } apply{grid, order, first, lowestColumn};
+
+    if (auto packed = comparer.packedKeys()) {
+        // Without two equal keys every correct sort ends in the same order, the Shell sort's
+        // included; only ties need its very steps.
+        std::vector<int> byKey(order.size());
+        std::iota(byKey.begin(), byKey.end(), 0);
+        std::sort(byKey.begin(), byKey.end(), [&](int a, int b) {
+            const int c = (*packed)[static_cast<std::size_t>(a)].compare(
+                (*packed)[static_cast<std::size_t>(b)]);
+            return args.ascending ? c < 0 : c > 0;
+        });
+        const bool distinct = std::adjacent_find(byKey.begin(), byKey.end(), [&](int a, int b) {
+                                  return (*packed)[static_cast<std::size_t>(a)].compare(
+                                             (*packed)[static_cast<std::size_t>(b)]) == 0;
+                              }) == byKey.end();
+        if (distinct) {
+            for (std::size_t i = 0; i < order.size(); ++i) {
+                order[i] = first + byKey[i];
             }
+            return;
         }
-        gap /= 2;
+        // The keys travel with the row numbers, so that neighbouring positions are compared
+        // from neighbouring memory.
+        auto key = [&](int row) -> PackedKey& {
+            return (*packed)[static_cast<std::size_t>(row - first)];
+        };
+        const int sign = args.ascending ? 1 : -1;
+        ShellSort(
+            first, last, [&](int a, int b) { return sign * key(a).compare(key(b)) > 0; },
+            [&](int a, int b) {
+                std::swap(at(a), at(b));
+                std::swap(key(a), key(b));
+            });
+        return;
     }
+    ShellSort(
+        first, last, [&](int a, int b) { return comparer.outOfOrder(at(a), at(b)); },
+        [&](int a, int b) { std::swap(at(a), at(b)); });
 }
 
 void SortRowTable(StringGrid& table, int keySize, StringGrid& backup, const SortLocale& locale) {

@@ -8,6 +8,7 @@
 #include "core/app/Program.h"
 #include "gui/common/CaptionButton.h"
 #include "gui/common/Style.h"
+#include "gui/online/Online.h"
 
 namespace losfix {
 
@@ -16,7 +17,7 @@ const QString kDonationText =
     QStringLiteral("Wenn Ihnen das Programm gefällt, würde ich mich über einen Wachmacher freuen:");
 }  // namespace
 
-HeaderBar::HeaderBar(QWidget* parent) : QFrame(parent) {
+HeaderBar::HeaderBar(AppContext& context, QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("PHeader"));
     setFixedHeight(62);
     setStyleSheet(QStringLiteral(
@@ -29,14 +30,23 @@ HeaderBar::HeaderBar(QWidget* parent) : QFrame(parent) {
     bsSkinSpeedButton1 =
         new CaptionButton(QStringLiteral("bsSkinSpeedButton1"), QStringLiteral("Programm beenden"),
                           ProgramIcon(QStringLiteral("exit")), this);
-    bsSkinSpeedButton1->setFixedSize(132, 40);
-    layout->addWidget(bsSkinSpeedButton1);
+    bsSkinSpeedButton12 =
+        new CaptionButton(QStringLiteral("bsSkinSpeedButton12"), QStringLiteral("Losfix Fußball"),
+                          ProgramIcon(QStringLiteral("football")), this);
+    bsSkinSpeedButton13 =
+        MakeIconButton(QStringLiteral("bsSkinSpeedButton13"), ProgramIcon(QStringLiteral("update")),
+                       QStringLiteral("Nach einer neuen Version suchen"), this, 40);
+    for (CaptionButton* button : {bsSkinSpeedButton1, bsSkinSpeedButton12}) {
+        button->setFixedSize(124, 40);
+        layout->addWidget(button);
+    }
+    layout->addWidget(bsSkinSpeedButton13);
 
     Label3 = new QLabel(QString::fromUtf8(kProgramName), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setFont(CalibriPixelFont(30, true));
     Label3->setStyleSheet(QStringLiteral("color: #004080;"));
-    layout->addSpacing(12);
+    layout->addSpacing(6);
     layout->addWidget(Label3);
     layout->addStretch(1);
 
@@ -55,6 +65,8 @@ HeaderBar::HeaderBar(QWidget* parent) : QFrame(parent) {
     Label5->setFont(bold);
     Label5->setFixedWidth(250);
     pay->addWidget(Label5);
+    BPay = MakePayButton(context, PPayPal);
+    pay->addWidget(BPay);
     auto* standBox = new QVBoxLayout();
     standBox->setSpacing(1);
     Label17 = new QLabel(QStringLiteral("Stand in €"), PPayPal);
@@ -71,15 +83,23 @@ HeaderBar::HeaderBar(QWidget* parent) : QFrame(parent) {
     standBox->addWidget(leur);
     pay->addLayout(standBox);
     layout->addWidget(PPayPal);
-    layout->addSpacing(12);
+    layout->addSpacing(6);
 
     bsSkinSpeedButton16 = MakeIconButton(QStringLiteral("bsSkinSpeedButton16"),
                                          ProgramIcon(QStringLiteral("position")),
                                          QStringLiteral("Fensterposition speichern"), this, 40);
+    bsSkinSpeedButton14 =
+        MakeIconButton(QStringLiteral("bsSkinSpeedButton14"), ProgramIcon(QStringLiteral("info")),
+                       QStringLiteral("Informationen zu Losfix"), this, 40);
     layout->addWidget(bsSkinSpeedButton16);
+    layout->addWidget(bsSkinSpeedButton14);
 
     connect(bsSkinSpeedButton1, &QToolButton::clicked, this, &HeaderBar::exitRequested);
+    connect(bsSkinSpeedButton12, &QToolButton::clicked, this, &HeaderBar::footballRequested);
+    connect(bsSkinSpeedButton13, &QToolButton::clicked, this, &HeaderBar::updateRequested,
+            Qt::QueuedConnection);
     connect(bsSkinSpeedButton16, &QToolButton::clicked, this, &HeaderBar::savePositionRequested);
+    connect(bsSkinSpeedButton14, &QToolButton::clicked, this, &HeaderBar::infoRequested);
 }
 
 QString HeaderBar::donationText() const {

@@ -2,6 +2,8 @@
 
 #include <QFrame>
 
+#include "gui/common/AppContext.h"
+
 class QLabel;
 class QToolButton;
 
@@ -9,27 +11,35 @@ namespace losfix {
 
 class CaptionButton;
 
-// The header of the main window: program end, title, donation area and window position.
+// The header of the main window: program end, football, update, title, donation area, window
+// position and info.
 class HeaderBar : public QFrame {
     Q_OBJECT
 public:
-    explicit HeaderBar(QWidget* parent = nullptr);
+    explicit HeaderBar(AppContext& context, QWidget* parent = nullptr);
 
     QString donationText() const;
     void setDonationText(const QString& text);
 
 signals:
     void exitRequested();
+    void footballRequested();
+    void updateRequested();
     void savePositionRequested();
+    void infoRequested();
 
 private:
-    CaptionButton* bsSkinSpeedButton1 = nullptr;  // "Programm beenden"
-    QLabel* Label3 = nullptr;                     // "Losfix 2.0"
+    CaptionButton* bsSkinSpeedButton1 = nullptr;   // "Programm beenden"
+    CaptionButton* bsSkinSpeedButton12 = nullptr;  // "Losfix Fußball"
+    QToolButton* bsSkinSpeedButton13 = nullptr;    // update
+    QLabel* Label3 = nullptr;                      // "Losfix 2.0"
     QFrame* PPayPal = nullptr;
     QLabel* Label5 = nullptr;
+    QToolButton* BPay = nullptr;
     QLabel* Label17 = nullptr;
     QLabel* leur = nullptr;
     QToolButton* bsSkinSpeedButton16 = nullptr;  // position
+    QToolButton* bsSkinSpeedButton14 = nullptr;  // info
 };
 
 }  // namespace losfix

@@ -18,6 +18,9 @@
 #include "gui/common/Style.h"
 #include "gui/lottery/BoardColumn.h"
 #include "gui/lottery/GeneratorPanel.h"
+#include "gui/online/ProductPanel.h"
+#include "gui/online/TFInfo.h"
+#include "gui/online/TFUpdate.h"
 #include "gui/rows/DistributionColumn.h"
 #include "gui/rows/RowsPanel.h"
 #include "gui/rows/SelectionBar.h"
@@ -62,11 +65,13 @@ TFMain::TFMain(AppContext& context, QWidget* parent)
     state_.table = MakeRowTable(measure);
     model_ = new StringGridModel(&state_.table, this);
 
-    header_ = new HeaderBar(this);
+    header_ = new HeaderBar(context_, this);
     boardColumn_ = new BoardColumn(context_, state_, imageSession_, this);
     generator_ = new GeneratorPanel(context_, state_, random_, measure, this);
     rows_ = new RowsPanel(context_, state_, model_, *sortLocale_, this);
     distribution_ = new DistributionColumn(context_, state_, imageSession_, this);
+    products_ = new ProductPanel(context_, distribution_);
+    distribution_->addBelow(products_);
 
     auto* middle = new QWidget(this);
     middle->setObjectName(QStringLiteral("PMitte"));
@@ -96,6 +101,7 @@ TFMain::TFMain(AppContext& context, QWidget* parent)
     }
     WriteRowTableHeader(state_.table, measure);
     model_->sync();
+    generator_->updateHint();
 }
 
 TFMain::~TFMain() {
@@ -122,16 +128,32 @@ void TFMain::connectAreas() {
     connect(header_, &HeaderBar::exitRequested, this, &QWidget::close);
     ConnectGuarded(header_, &HeaderBar::savePositionRequested, this, dialogs,
                    [this] { SavePosition(); });
+    const auto showDonation = [this](const QString& text) { header_->setDonationText(text); };
+    ConnectGuarded(header_, &HeaderBar::updateRequested, this, dialogs, [this, showDonation] {
+        UpdateWindowHooks hooks;
+        hooks.showDonationCounter = showDonation;
+        ShowUpdateWindow(context_, this, hooks);
+    });
+    ConnectGuarded(header_, &HeaderBar::infoRequested, this, dialogs,
+                   [this] { ShowInfoWindow(context_, this); });
+    connect(products_, &ProductPanel::donationCounterFetched, this, showDonation);
 
     connect(boardColumn_, &BoardColumn::statusesChanged, rows_, &RowsPanel::repaintTable);
     connect(boardColumn_, &BoardColumn::poolLaidOut, distribution_,
             &DistributionColumn::applyGeometry);
+    // The hint follows the settings as they change, not only when a run starts.
+    for (auto signal : {&BoardColumn::statusesChanged, &BoardColumn::rowSizeChanged}) {
+        connect(boardColumn_, signal, generator_, &GeneratorPanel::updateHint);
+    }
+    connect(boardColumn_, &BoardColumn::poolLaidOut, generator_, &GeneratorPanel::updateHint);
+    connect(rows_, &RowsPanel::tableLoaded, generator_, &GeneratorPanel::clearProgress);
 
     connect(generator_, &GeneratorPanel::runPreparing, distribution_,
             &DistributionColumn::prepareRun);
     connect(generator_, &GeneratorPanel::runStarted, this, [this] {
         distribution_->refresh();
         rows_->runStarted();
+        rows_->scrollToStart();
     });
     connect(generator_, &GeneratorPanel::tableChanged, rows_, &RowsPanel::syncTable);
     connect(generator_, &GeneratorPanel::runEnded, this, [this] {

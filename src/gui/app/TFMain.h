@@ -14,6 +14,7 @@ class BoardColumn;
 class DistributionColumn;
 class GeneratorPanel;
 class HeaderBar;
+class ProductPanel;
 class RowsPanel;
 class SortLocale;
 class StringGridModel;
@@ -73,6 +74,7 @@ private:
     GeneratorPanel* generator_ = nullptr;
     RowsPanel* rows_ = nullptr;
     DistributionColumn* distribution_ = nullptr;
+    ProductPanel* products_ = nullptr;
 };
 
 }  // namespace losfix

@@ -19,6 +19,8 @@ RadioGroup::RadioGroup(const QString& objectName, const QString& title, const QS
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
         button->setObjectName(objectName + QStringLiteral("_%1").arg(i));
+        // Rows as tight as the indicator allows: the board column has no height to spare.
+        button->setFixedHeight(18);
         group_->addButton(button, i);
         // Items run top to bottom, then left to right, as in the classic radio group.
         layout->addWidget(button, i % rows, i / rows);

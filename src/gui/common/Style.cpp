@@ -33,6 +33,16 @@ QFont TahomaFont(int points, bool bold) {
     return font;
 }
 
+QFont InterfaceFont(int pixels, bool bold) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
 QFont CalibriPixelFont(int pixels, bool bold) {
     QFont font(QStringLiteral("Calibri"));
     font.setPixelSize(pixels);
@@ -73,9 +83,7 @@ void ApplyProgramStyle() {
     palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0xA0, 0xA4, 0xAA));
     palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0xA0, 0xA4, 0xAA));
     QApplication::setPalette(palette);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(12);
-    QApplication::setFont(font);
+    QApplication::setFont(InterfaceFont(12));
 }
 
 }  // namespace losfix

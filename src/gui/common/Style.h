@@ -23,6 +23,9 @@ void RegisterFonts();
 int PointsToPixels(int points);
 
 QFont TahomaFont(int points, bool bold = false);
+// The font of the window texts: Carlito (Calibri's metrics) has a real bold face, so bold
+// captions stand out from regular ones.
+QFont InterfaceFont(int pixels, bool bold = false);
 QFont CalibriPixelFont(int pixels, bool bold = false);
 // The row table's font; PadLabel measures with it.
 QFont TableFont();

@@ -50,7 +50,7 @@ BoardColumn::BoardColumn(AppContext& context, LotteryState& state, ImageSession&
     setFixedWidth(kColumnWidth);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(5);
+    layout->setSpacing(4);
 
     QStringList poolItems;
     for (const auto& layoutEntry : PoolLayouts) {

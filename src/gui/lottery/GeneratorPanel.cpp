@@ -13,6 +13,7 @@
 
 #include "core/common/Error.h"
 #include "gui/common/CaptionButton.h"
+#include "gui/common/ElidedLabel.h"
 #include "gui/common/ErrorGuard.h"
 #include "gui/common/RadioGroup.h"
 #include "gui/common/ScopeExit.h"
@@ -32,6 +33,12 @@ QString Grouped(std::uint64_t value) {
 
 QString Grouped(int value) {
     return Grouped(static_cast<std::uint64_t>(value));
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
 }
 
 }  // namespace
@@ -64,10 +71,12 @@ GeneratorPanel::GeneratorPanel(AppContext& context, LotteryState& state, Random&
     eAnz->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), eAnz));
     Label1->setBuddy(eAnz);
-    LHinweis = new QLabel(kStopNotice, this);
-    LHinweis->setObjectName(QStringLiteral("LHinweis"));
+    // The stop notice sits beside the stop button in a place of its own, so showing it never
+    // widens the window.
+    LHinweis = new ElidedLabel(QStringLiteral("LHinweis"), 1, this);
+    LHinweis->setText(kStopNotice);
     LHinweis->setFont(bold);
-    LHinweis->setStyleSheet(QStringLiteral("color: #d00000;"));
+    SetTextColour(LHinweis, QColor(0xD0, 0x00, 0x00));
     LHinweis->hide();
     BBreit = MakeIconButton(QStringLiteral("BBreit"), ProgramIcon(QStringLiteral("wide")),
                             QStringLiteral("Fenster verbreitern"), this, 28);
@@ -76,7 +85,6 @@ GeneratorPanel::GeneratorPanel(AppContext& context, LotteryState& state, Random&
     Bnormal->hide();
     countRow->addWidget(Label1);
     countRow->addWidget(eAnz);
-    countRow->addWidget(LHinweis);
     countRow->addStretch(1);
     countRow->addWidget(BBreit);
     countRow->addWidget(Bnormal);
@@ -133,24 +141,23 @@ GeneratorPanel::GeneratorPanel(AppContext& context, LotteryState& state, Random&
     BStop->setEnabled(false);
     runRow->addWidget(bsSkinSpeedButton2);
     runRow->addWidget(BStop);
-    runRow->addStretch(1);
+    runRow->addWidget(LHinweis, 1);
     layout->addLayout(runRow);
 
-    LFortschritt = new QLabel(this);
-    LFortschritt->setObjectName(QStringLiteral("LFortschritt"));
-    LFortschritt->setStyleSheet(QStringLiteral("color: #4a5563;"));
-    LFortschritt->setWordWrap(true);
+    // Progress (one line) and hint (two) keep their height whatever they say: nothing below them
+    // moves.
+    LFortschritt = new ElidedLabel(QStringLiteral("LFortschritt"), 1, this);
     QFont small = LFortschritt->font();
     small.setPixelSize(11);
     LFortschritt->setFont(small);
-    LObergrenze = new QLabel(this);
-    LObergrenze->setObjectName(QStringLiteral("LObergrenze"));
-    LObergrenze->setWordWrap(true);
+    SetTextColour(LFortschritt, QColor(0x4A, 0x55, 0x63));
+    LObergrenze = new ElidedLabel(QStringLiteral("LObergrenze"), 2, this);
     LObergrenze->setFont(small);
-    LObergrenze->setStyleSheet(QStringLiteral(
-        "color: #7a4b00; background: #fff4d6; border: 1px solid #e8c36a; border-radius: 3px; "
-        "padding: 2px 4px;"));
-    LObergrenze->hide();
+    LObergrenze->setContentsMargins(4, 1, 4, 1);
+    SetTextColour(LObergrenze, QColor(0x7A, 0x4B, 0x00));
+    LObergrenze->setStyleSheet(
+        QStringLiteral("#LObergrenze[filled=\"true\"] { background: #fff4d6; border: 1px solid "
+                       "#e8c36a; border-radius: 3px; }"));
     layout->addWidget(LFortschritt);
     layout->addWidget(LObergrenze);
 
@@ -164,10 +171,15 @@ GeneratorPanel::GeneratorPanel(AppContext& context, LotteryState& state, Random&
     Timer1->start();
 
     Dialogs& dialogs = *context_.dialogs;
-    ConnectGuarded(Track1, &QSlider::valueChanged, this, dialogs,
-                   [this](int value) { updateCongruenceLabel(value); });
-    ConnectGuarded(bsSkinSpeedButton2, &QToolButton::clicked, this, dialogs,
-                   [this] { GenerateRows(); });
+    ConnectGuarded(Track1, &QSlider::valueChanged, this, dialogs, [this](int value) {
+        updateCongruenceLabel(value);
+        updateHint();
+    });
+    ConnectGuarded(eAnz, &QLineEdit::textChanged, this, dialogs, [this] { updateHint(); });
+    // A run may take long: the press returns first (a screen reader waits for it).
+    ConnectGuarded(
+        bsSkinSpeedButton2, &QToolButton::clicked, this, dialogs, [this] { GenerateRows(); },
+        Qt::QueuedConnection);
     ConnectGuarded(BStop, &QToolButton::clicked, this, dialogs, [this] { RequestStop(); });
     connect(BBreit, &QToolButton::clicked, this, &GeneratorPanel::wideRequested);
     connect(Bnormal, &QToolButton::clicked, this, &GeneratorPanel::normalRequested);
@@ -212,12 +224,7 @@ void GeneratorPanel::GenerateRows() {
     const std::string countText = eAnz->text().toStdString();
     int requested = 0;
     const bool parsed = TryStrToInt(countText, requested);
-    RunSettings settings;
-    settings.requestedRows = requested;
-    settings.poolSize = state_.board.poolSize();
-    settings.rowSize = state_.board.rowSize();
-    settings.congruenceLimit = Track1->value();
-    settings.pairRule = static_cast<PairRule>(std::max(RGPaar->itemIndex(), 0));
+    const RunSettings settings = currentSettings(requested);
     const Drum drum = BuildDrum(state_.board.statuses(), settings.poolSize);
     if (parsed) {
         if (const auto refusal = RunRefusal(settings, drum)) {
@@ -231,22 +238,6 @@ void GeneratorPanel::GenerateRows() {
         StrToInt(countText);  // raises the runtime's message for this text
     }
 
-    const std::uint64_t ceiling = RunCeiling(
-        drum.distinctNumbers + drum.bankerCount, settings.rowSize, drum.bankerCount,
-        CongruenceSwitchOn(settings.rowSize, settings.congruenceLimit) ? settings.congruenceLimit
-                                                                       : settings.rowSize);
-    if (ceiling < static_cast<std::uint64_t>(settings.requestedRows)) {
-        LObergrenze->setText(
-            ceiling == 1 ? QStringLiteral("Hinweis: Mit diesen Einstellungen ist höchstens 1 Reihe "
-                                          "möglich; der Lauf endet erst mit Stopp.")
-                         : QStringLiteral("Hinweis: Mit diesen Einstellungen sind höchstens %1 "
-                                          "Reihen möglich; der Lauf endet erst mit Stopp.")
-                               .arg(Grouped(ceiling)));
-        LObergrenze->show();
-    } else {
-        LObergrenze->hide();
-    }
-
     state_.sortKeySize = settings.rowSize;
     state_.counts.fill(0);
     RunOutcome outcome;
@@ -255,6 +246,7 @@ void GeneratorPanel::GenerateRows() {
         // However the run ends, the controls and the table come back.
         const ScopeExit restore([this] {
             setRunControls(false);
+            updateHint();
             emit tableChanged();
             emit runEnded();
         });
@@ -280,17 +272,66 @@ void GeneratorPanel::GenerateRows() {
                                    Grouped(outcome.candidates)));
 }
 
+RunSettings GeneratorPanel::currentSettings(int requestedRows) const {
+    RunSettings settings;
+    settings.requestedRows = requestedRows;
+    settings.poolSize = state_.board.poolSize();
+    settings.rowSize = state_.board.rowSize();
+    settings.congruenceLimit = Track1->value();
+    settings.pairRule = static_cast<PairRule>(std::max(RGPaar->itemIndex(), 0));
+    return settings;
+}
+
+void GeneratorPanel::updateHint() {
+    showCeiling();
+    ceilingShown_ = LObergrenze->filled();
+}
+
+void GeneratorPanel::showCeiling() {
+    int requested = 0;
+    if (!TryStrToInt(eAnz->text().toStdString(), requested) || requested <= 0) {
+        LObergrenze->clear();
+        return;
+    }
+    const RunSettings settings = currentSettings(requested);
+    const Drum drum = BuildDrum(state_.board.statuses(), settings.poolSize);
+    if (RunRefusal(settings, drum)) {
+        LObergrenze->clear();
+        return;
+    }
+    const std::uint64_t ceiling = RunCeiling(
+        drum.distinctNumbers + drum.bankerCount, settings.rowSize, drum.bankerCount,
+        CongruenceSwitchOn(settings.rowSize, settings.congruenceLimit) ? settings.congruenceLimit
+                                                                       : settings.rowSize);
+    if (ceiling >= static_cast<std::uint64_t>(requested)) {
+        LObergrenze->clear();
+    } else if (ceiling == 1) {
+        LObergrenze->setText(
+            QStringLiteral("Hinweis: Mit diesen Einstellungen ist höchstens 1 Reihe möglich; der "
+                           "Lauf endet erst mit Stopp."));
+    } else {
+        LObergrenze->setText(QStringLiteral("Hinweis: Mit diesen Einstellungen sind höchstens %1 "
+                                            "Reihen möglich; der Lauf endet erst mit Stopp.")
+                                 .arg(Grouped(ceiling)));
+    }
+}
+
+void GeneratorPanel::clearProgress() {
+    LFortschritt->clear();
+}
+
 void GeneratorPanel::showProgress(const RunProgress& progress) {
     QString text = QStringLiteral("Reihe %1 von %2, %3 Kandidaten geprüft")
                        .arg(Grouped(progress.acceptedRows), Grouped(progress.requestedRows),
                             Grouped(progress.candidates));
-    if (progress.candidatesSinceAccept >= kStallCandidates) {
-        text += QStringLiteral(
-                    " – seit %1 Kandidaten keine neue Reihe. Vermutlich sind keine "
-                    "weiteren Reihen möglich: mit Stopp beenden.")
-                    .arg(Grouped(progress.candidatesSinceAccept));
-    }
     LFortschritt->setText(text);
+    // A run that finds nothing new says so where the hint stands, unless the hint already
+    // explains why the run cannot end.
+    if (progress.candidatesSinceAccept >= kStallCandidates && !ceilingShown_) {
+        LObergrenze->setText(QStringLiteral("Seit %1 Kandidaten keine neue Reihe. Vermutlich sind "
+                                            "keine weiteren Reihen möglich: mit Stopp beenden.")
+                                 .arg(Grouped(progress.candidatesSinceAccept)));
+    }
 }
 
 void GeneratorPanel::RequestStop() {

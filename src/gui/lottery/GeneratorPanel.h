@@ -18,6 +18,7 @@ class QToolButton;
 namespace losfix {
 
 class CaptionButton;
+class ElidedLabel;
 class RadioGroup;
 
 // The generator controls in the middle column: requested row count, pair rule, congruence
@@ -41,6 +42,10 @@ public:
     void setCongruence(int value);
     // Shows the button that leads to the other width.
     void setWide(bool wide);
+    // The hint says how many rows the current settings allow when fewer than requested.
+    void updateHint();
+    // The table no longer holds the rows of the last run.
+    void clearProgress();
 
 signals:
     // Before anything of a run changes: the distribution goes back into numeric order.
@@ -60,16 +65,19 @@ private:
     void updateCongruenceLabel(int value);
     void setRunControls(bool running);
     void showProgress(const RunProgress& progress);
+    RunSettings currentSettings(int requestedRows) const;
+    void showCeiling();
 
     AppContext& context_;
     LotteryState& state_;
     Random& random_;
     TextMeasure measure_;
     RunPump pump_;
+    bool ceilingShown_ = false;  // the hint explains why the run cannot end
 
     QLabel* Label1 = nullptr;  // "Gewünschte Reihenanzahl:"
     QLineEdit* eAnz = nullptr;
-    QLabel* LHinweis = nullptr;
+    ElidedLabel* LHinweis = nullptr;
     QToolButton* BBreit = nullptr;
     QToolButton* Bnormal = nullptr;
     RadioGroup* RGPaar = nullptr;
@@ -78,8 +86,8 @@ private:
     QLabel* Lkon = nullptr;
     CaptionButton* bsSkinSpeedButton2 = nullptr;  // "Reihen bilden"
     QToolButton* BStop = nullptr;
-    QLabel* LFortschritt = nullptr;  // progress of a run
-    QLabel* LObergrenze = nullptr;   // the most rows these settings allow
+    ElidedLabel* LFortschritt = nullptr;  // progress of the run that made the table
+    ElidedLabel* LObergrenze = nullptr;   // the most rows the current settings allow
     QTimer* Timer1 = nullptr;
 };
 

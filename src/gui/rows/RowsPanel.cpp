@@ -1,11 +1,14 @@
 #include "gui/rows/RowsPanel.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "core/export/ClipboardText.h"
+#include "core/export/SpreadsheetExport.h"
 #include "core/rows/GridSort.h"
 #include "core/rows/RowStore.h"
 #include "gui/common/CaptionButton.h"
@@ -14,6 +17,7 @@
 #include "gui/common/StringGridModel.h"
 #include "gui/common/Style.h"
 #include "gui/rows/RowTableView.h"
+#include "platform/XlsxSpreadsheet.h"
 
 namespace losfix {
 
@@ -84,6 +88,21 @@ RowsPanel::RowsPanel(AppContext& context, LotteryState& state, StringGridModel* 
     fileRow->addLayout(fileBox, 1);
     layout->addLayout(fileRow);
 
+    auto* exportRow = new QHBoxLayout();
+    exportRow->setSpacing(6);
+    bsSkinSpeedButton8 =
+        new CaptionButton(QStringLiteral("bsSkinSpeedButton8"), QStringLiteral("Excel- Export"),
+                          ProgramIcon(QStringLiteral("spreadsheet")), this);
+    bsSkinSpeedButton11 = new CaptionButton(QStringLiteral("bsSkinSpeedButton11"),
+                                            QStringLiteral("In Zwischen- ablage"),
+                                            ProgramIcon(QStringLiteral("clipboard-rows")), this);
+    for (auto* button : {bsSkinSpeedButton8, bsSkinSpeedButton11}) {
+        button->setFixedHeight(32);
+        exportRow->addWidget(button);
+    }
+    exportRow->addStretch(1);
+    layout->addLayout(exportRow);
+
     Dialogs& dialogs = *context_.dialogs;
     // Sorting and loading may take a moment on large tables: the press returns first.
     ConnectGuarded(
@@ -93,6 +112,12 @@ RowsPanel::RowsPanel(AppContext& context, LotteryState& state, StringGridModel* 
                    [this] { LoadRowFile(); });
     ConnectGuarded(bsSkinSpeedButton7, &QToolButton::clicked, this, dialogs,
                    [this] { SaveRowFile(); });
+    ConnectGuarded(
+        bsSkinSpeedButton8, &QToolButton::clicked, this, dialogs,
+        [this] { bsSkinSpeedButton8Click(); }, Qt::QueuedConnection);
+    ConnectGuarded(
+        bsSkinSpeedButton11, &QToolButton::clicked, this, dialogs,
+        [this] { bsSkinSpeedButton11Click(); }, Qt::QueuedConnection);
 }
 
 RowsPanel::~RowsPanel() {
@@ -148,16 +173,44 @@ void RowsPanel::LoadRowFile() {
     emit tableLoaded();
 }
 
+void RowsPanel::bsSkinSpeedButton8Click() {
+    if (!bsSkinSpeedButton8->isEnabled()) {
+        return;
+    }
+    if (const auto notice = CheckSpreadsheetExport(
+            state_.table, [this] { return context_.shell->spreadsheetInstalled(); })) {
+        if (notice->icon == ExportNotice::Icon::Error) {
+            context_.dialogs->error(notice->text);
+        } else {
+            context_.dialogs->information(notice->text);
+        }
+        return;
+    }
+    // The largest tables take a few seconds to write.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ScopeExit restore([] { QApplication::restoreOverrideCursor(); });
+    ExportRowTableToWorkbook(state_.table, context_.folders.base, *context_.shell);
+}
+
+void RowsPanel::bsSkinSpeedButton11Click() {
+    if (bsSkinSpeedButton11->isEnabled()) {
+        context_.clipboard->setText(ClipboardText(state_.table));
+    }
+}
+
 void RowsPanel::runStarted() {
-    // Sorting or replacing the table under a running generator would mix up its rows.
-    for (auto* button : {BSort, BUnSort, bsSkinSpeedButton3, bsSkinSpeedButton7}) {
+    // Sorting, replacing or exporting the table under a running generator would mix up its rows.
+    for (auto* button : {BSort, BUnSort, bsSkinSpeedButton3, bsSkinSpeedButton7, bsSkinSpeedButton8,
+                         bsSkinSpeedButton11}) {
         button->setEnabled(false);
     }
 }
 
 void RowsPanel::runEnded() {
-    bsSkinSpeedButton3->setEnabled(true);
-    bsSkinSpeedButton7->setEnabled(true);
+    for (auto* button :
+         {bsSkinSpeedButton3, bsSkinSpeedButton7, bsSkinSpeedButton8, bsSkinSpeedButton11}) {
+        button->setEnabled(true);
+    }
     BSort->setEnabled(true);
     BUnSort->setEnabled(false);
 }

@@ -27,6 +27,10 @@ public:
     void UndoSort();
     void SaveRowFile();
     void LoadRowFile();
+    // "Excel- Export": the rows into a new workbook, opened with the spreadsheet program.
+    void bsSkinSpeedButton8Click();
+    // "In Zwischen- ablage": the rows as comma lines on the clipboard.
+    void bsSkinSpeedButton11Click();
 
     // A run began: the table must not be sorted, saved or replaced under it.
     void runStarted();
@@ -56,6 +60,8 @@ private:
     CaptionButton* bsSkinSpeedButton7 = nullptr;  // "Reihen speichern..."
     QLabel* Label2 = nullptr;                     // "Datei"
     QLabel* LDatei2 = nullptr;
+    CaptionButton* bsSkinSpeedButton8 = nullptr;   // "Excel- Export"
+    CaptionButton* bsSkinSpeedButton11 = nullptr;  // "In Zwischen- ablage"
 };
 
 }  // namespace losfix

@@ -18,7 +18,7 @@ QLabel* MakePanel(const QString& name, QWidget* parent) {
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(1);
     panel->setAlignment(Qt::AlignCenter);
-    panel->setFont(TahomaFont(8, true));
+    panel->setFont(InterfaceFont(11, true));
     panel->setAutoFillBackground(true);
     return panel;
 }
