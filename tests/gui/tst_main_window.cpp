@@ -22,6 +22,7 @@
 #include "gui/common/RadioGroup.h"
 #include "gui/common/Style.h"
 #include "gui/lottery/BoardPanel.h"
+#include "gui/online/Online.h"
 #include "gui/rows/DistributionPanel.h"
 #include "gui/rows/RowTableView.h"
 #include "support/Controls.h"
@@ -466,6 +467,26 @@ private slots:
         QVERIFY(window.maximumWidth() <= 1240);
         QVERIFY(window.maximumHeight() <= 725);
         QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+    }
+
+    void headerButtonsOpenTheOnlineWindowsAndPages() {
+        TestContext env;
+        TFMain window(env.context());
+        window.show();
+        testing::Press(window, "bsSkinSpeedButton13");
+        QWidget* update = FindWindowNamed(QStringLiteral("FUpdate"));
+        QVERIFY(update != nullptr && update->isVisible());
+        testing::Press(window, "bsSkinSpeedButton14");
+        QWidget* info = FindWindowNamed(QStringLiteral("FInfo"));
+        QVERIFY(info != nullptr && info->isVisible());
+        update->close();
+        info->close();
+        testing::Press(window, "BPay");
+        testing::Press(window, "Image1");
+        QCOMPARE(env.shell.openedUrls.size(), std::size_t{2});
+        // Nothing was fetched for the button; the picture brought the donation status.
+        QCOMPARE(env.network.requests.size(), std::size_t{1});
+        QCOMPARE(env.dialogs.messages.size(), std::size_t{0});
     }
 
     void closingDuringARunEndsTheRunFirst() {

@@ -280,6 +280,48 @@ private slots:
         QCOMPARE(window.board().status(80), NumberStatus::Normal);
     }
 
+    void exportsToTheWorkbookAndTheClipboard() {
+        TestContext env;
+        TFMain window(env.context());
+        window.show();
+        testing::Press(window, "bsSkinSpeedButton8");
+        QCOMPARE(env.dialogs.last(ScriptedDialogs::Kind::Error),
+                 std::string("Eine leere Tabelle exportiere ich nicht."));
+        testing::Press(window, "bsSkinSpeedButton11");
+        // 54 empty rows: an empty line each.
+        std::string empty;
+        for (int r = 0; r < 54; ++r) {
+            empty += "\r\n";
+        }
+        QCOMPARE(env.clipboard.text(), empty);
+
+        testing::GenerateRows(window, 3);
+        env.shell.hasSpreadsheet = false;
+        testing::Press(window, "bsSkinSpeedButton8");
+        QCOMPARE(env.dialogs.last(ScriptedDialogs::Kind::Information),
+                 std::string("Excel ist nicht auf Ihrem Rechner installiert, der Export daher "
+                             "nicht möglich.\r\rIch breche ab."));
+        QVERIFY(env.shell.openedFiles.empty());
+        env.shell.hasSpreadsheet = true;
+        testing::Press(window, "bsSkinSpeedButton8");
+        QCOMPARE(env.shell.openedFiles.size(), std::size_t{1});
+        const QString workbook = QString::fromStdString(env.shell.openedFiles.front());
+        QVERIFY(workbook.startsWith(QString::fromStdString(env.folders().base) +
+                                    QStringLiteral("Losfixreihen ")));
+        QVERIFY(workbook.endsWith(QStringLiteral(".xlsx")));
+        QVERIFY(QFile::exists(workbook));
+
+        testing::Press(window, "bsSkinSpeedButton11");
+        std::string rows;
+        for (int r = 1; r <= 3; ++r) {
+            for (int c = 1; c <= 6; ++c) {
+                rows += window.table().cell(c, r) + (c < 6 ? "," : "\r\n");
+            }
+        }
+        QCOMPARE(env.clipboard.text(), rows);
+        QCOMPARE(env.dialogs.count(ScriptedDialogs::Kind::Error), 1);
+    }
+
     void boardAndDistributionPictures() {
         TestContext env;
         TFMain window(env.context());

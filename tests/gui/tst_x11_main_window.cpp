@@ -1,7 +1,7 @@
 // Runs under a real X server (Xvfb) with the xcb platform: sizes and fonts there are the ones
 // users get, and a label that widens a layout shows only here.
-#include <QAccessible>
 #include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QLineEdit>
 #include <QScrollBar>

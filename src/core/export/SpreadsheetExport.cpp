@@ -98,26 +98,12 @@ void ExportGridToSpreadsheet(const StringGrid& table, const std::string& sheetNa
 std::optional<ExportNotice> CheckSpreadsheetExport(const StringGrid& table,
                                                    const std::function<bool()>& installed) {
     if (table.cell(1, 1).empty()) {
-        return ExportNotice{ExportNotice::Icon::Error, MessageBoxText(kEmptyTableMessage)};
+        return ExportNotice{ExportNotice::Icon::Error, kEmptyTableMessage};
     }
     if (!installed()) {
-        return ExportNotice{ExportNotice::Icon::Information,
-                            MessageBoxText(kSpreadsheetMissingMessage)};
+        return ExportNotice{ExportNotice::Icon::Information, kSpreadsheetMissingMessage};
     }
     return std::nullopt;
-}
-
-std::string MessageBoxText(std::string_view text) {
-    std::string shown;
-    shown.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r') {
-            shown += text[i];
-        } else if (i + 1 >= text.size() || text[i + 1] != '\n') {
-            shown += '\n';
-        }
-    }
-    return shown;
 }
 
 }  // namespace losfix

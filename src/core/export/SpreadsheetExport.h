@@ -110,7 +110,7 @@ void ExportGridToSpreadsheet(const StringGrid& table, const std::string& sheetNa
 struct ExportNotice {
     enum class Icon { Information, Error };
     Icon icon = Icon::Information;
-    std::string text;  // ready for a message box (see MessageBoxText)
+    std::string text;  // the program's text; the dialogs show "\r" as a line break
 
     bool operator==(const ExportNotice&) const = default;
 };
@@ -120,9 +120,5 @@ struct ExportNotice {
 // program is looked for only when the table is not empty.
 std::optional<ExportNotice> CheckSpreadsheetExport(const StringGrid& table,
                                                    const std::function<bool()>& installed);
-
-// Message texts break their lines with carriage returns as Windows shows them; a Qt label only
-// breaks at line feeds, so every CR LF and lone CR becomes LF ("\r\r" gives an empty line).
-std::string MessageBoxText(std::string_view text);
 
 }  // namespace losfix
