@@ -1,7 +1,6 @@
 #include "gui/football/TFKick.h"
 
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +18,7 @@
 #include "gui/common/Style.h"
 #include "gui/common/TFAbbild.h"
 #include "gui/football/MatchBoardPanel.h"
+#include "gui/football/TableMeasure.h"
 #include "gui/football/TipRunPanel.h"
 #include "gui/football/TipTablePanel.h"
 
@@ -28,11 +28,6 @@ namespace {
 
 constexpr int kTopBarHeight = kFootballClientHeight - 494;  // PFoto is 645 x 494
 constexpr int kMargin = 4;
-
-int MeasureTableText(std::string_view text) {
-    static const QFontMetrics metrics(TableFont());
-    return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
-}
 
 // A stored position may be anything a hand-edited file holds; the window's title bar must come
 // to lie on a screen, or its user could not reach it.
@@ -55,7 +50,8 @@ TFKick::TFKick(AppContext& context, ImageSession& images, QWidget* owner)
       images_(images),
       ini_(std::make_unique<IniFile>(*context.files, context.folders.settingsFile())),
       random_(context.seedSource ? context.seedSource : Random::SeedSource(ClockSeed)),
-      state_(std::make_unique<FootballState>(TextMeasure(MeasureTableText))) {
+      measure_(TableTextMeasure()),
+      state_(std::make_unique<FootballState>(measure_)) {
     setObjectName(QStringLiteral("FKick"));
     setWindowTitle(QString::fromStdString(WindowCaption()));
     setWindowIcon(ProgramIcon(QStringLiteral("football")));
@@ -67,7 +63,7 @@ TFKick::TFKick(AppContext& context, ImageSession& images, QWidget* owner)
     PFoto->setObjectName(QStringLiteral("PFoto"));
     SetPanelBackground(PFoto);
     board_ = new MatchBoardPanel(context_, *state_, PFoto);
-    run_ = new TipRunPanel(context_, *state_, random_, TextMeasure(MeasureTableText), PFoto);
+    run_ = new TipRunPanel(context_, *state_, random_, measure_, PFoto);
     tips_ = new TipTablePanel(context_, *state_, PFoto);
     auto* right = new QVBoxLayout();
     right->setSpacing(4);

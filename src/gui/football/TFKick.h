@@ -51,6 +51,7 @@ private:
     ImageSession& images_;
     std::unique_ptr<IniFile> ini_;
     Random random_;
+    TextMeasure measure_;
     std::unique_ptr<FootballState> state_;
     bool closeAfterRun_ = false;
 

@@ -1,11 +1,9 @@
 #include "gui/football/TipGridView.h"
 
 #include <QAbstractButton>
-#include <QEvent>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyleOptionHeader>
 
 #include "core/football/FootballLayout.h"
 #include "core/football/TipTable.h"
@@ -50,43 +48,20 @@ void TipCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
 
 TipGridView::TipGridView(const QString& objectName, StringGridModel* model,
                          TipCellDelegate::FillLookup fill, bool scrolls, QWidget* parent)
-    : QTableView(parent), model_(model) {
+    : RowTableView(
+          model, [](int) { return NumberStatus::Normal; }, parent) {
     setObjectName(objectName);
-    setModel(model);
     setItemDelegate(new TipCellDelegate(std::move(fill), this));
-    setFont(TableFont());
-    setShowGrid(false);
-    setSelectionMode(QAbstractItemView::NoSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setWordWrap(false);
-    setCornerButtonEnabled(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-
-    QHeaderView* top = horizontalHeader();
-    top->setFont(TableFont());
-    top->setMinimumSectionSize(1);
-    top->setDefaultSectionSize(kTipMatchColumnWidth);
-    top->setSectionResizeMode(QHeaderView::Fixed);
-    top->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    top->setHighlightSections(false);
-    top->setSectionsClickable(false);
-    top->setFixedHeight(kTipRowHeight + 2);
-
-    QHeaderView* side = verticalHeader();
-    side->setFont(TableFont());
-    side->setMinimumSectionSize(1);
-    side->setDefaultSectionSize(kTipRowHeight);
-    side->setSectionResizeMode(QHeaderView::Fixed);
-    side->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    side->setHighlightSections(false);
-    side->setSectionsClickable(false);
-    side->setFixedWidth(kTipLabelColumnWidth);
-
-    // The corner cell shows the grid's cell (0, 0): "Reihe" or "1 0 2".
+    verticalScrollBar()->setObjectName(objectName + QStringLiteral("Scroll"));
+    horizontalScrollBar()->setObjectName(objectName + QStringLiteral("ScrollH"));
+    horizontalHeader()->setDefaultSectionSize(kTipMatchColumnWidth);
+    horizontalHeader()->setFixedHeight(kTipRowHeight + 2);
+    verticalHeader()->setDefaultSectionSize(kTipRowHeight);
+    verticalHeader()->setFixedWidth(kTipLabelColumnWidth);
     if (auto* corner = findChild<QAbstractButton*>()) {
-        corner->setAccessibleName(QString::fromStdString(model_->grid().cell(0, 0)).trimmed());
-        corner->installEventFilter(this);
+        corner->setAccessibleName(QString::fromStdString(model->grid().cell(0, 0)).trimmed());
     }
 }
 
@@ -100,23 +75,6 @@ int TipGridView::fittingWidth() const {
 
 int TipGridView::fittingHeight(int rows) const {
     return kTipRowHeight + 2 + rows * kTipRowHeight + 2 * frameWidth();
-}
-
-bool TipGridView::eventFilter(QObject* watched, QEvent* event) {
-    auto* corner = qobject_cast<QAbstractButton*>(watched);
-    if (corner != nullptr && event->type() == QEvent::Paint) {
-        QPainter painter(corner);
-        QStyleOptionHeader option;
-        option.initFrom(corner);
-        option.rect = corner->rect();
-        option.position = QStyleOptionHeader::OnlyOneSection;
-        option.text = QString::fromStdString(model_->grid().cell(0, 0));
-        option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-        painter.setFont(TableFont());
-        style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
-        return true;
-    }
-    return QTableView::eventFilter(watched, event);
 }
 
 }  // namespace losfix

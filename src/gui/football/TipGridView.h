@@ -1,11 +1,10 @@
 #pragma once
 
 #include <QStyledItemDelegate>
-#include <QTableView>
 #include <functional>
 
 #include "core/lottery/NumberStatus.h"
-#include "gui/common/StringGridModel.h"
+#include "gui/rows/RowTableView.h"
 
 namespace losfix {
 
@@ -23,25 +22,18 @@ private:
     FillLookup fill_;
 };
 
-// The tip table g1 and the outcome matrix g2: header row and label column fixed, a 40-pixel label
-// column, 30-pixel match columns and 16-pixel rows. The corner shows the grid's cell (0, 0).
-class TipGridView : public QTableView {
+// The tip table g1 and the outcome matrix g2: a row table with a 40-pixel label column, 30-pixel
+// match columns and 16-pixel rows, its corner showing the grid's cell (0, 0).
+class TipGridView : public RowTableView {
     Q_OBJECT
 public:
     TipGridView(const QString& objectName, StringGridModel* model, TipCellDelegate::FillLookup fill,
                 bool scrolls, QWidget* parent = nullptr);
 
-    StringGridModel* gridModel() const { return model_; }
     // The width that shows every column exactly, the vertical scroll bar included.
     int fittingWidth() const;
     // The height of the header and the given number of rows.
     int fittingHeight(int rows) const;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    StringGridModel* model_;
 };
 
 }  // namespace losfix

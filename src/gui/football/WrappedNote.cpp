@@ -6,20 +6,7 @@
 namespace losfix {
 
 WrappedNote::WrappedNote(const QString& objectName, int lines, QWidget* parent)
-    : QFrame(parent), lines_(std::max(lines, 1)) {
-    setObjectName(objectName);
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-}
-
-void WrappedNote::setText(const QString& text) {
-    if (text == text_) {
-        return;
-    }
-    text_ = text;
-    setToolTip(text);
-    setAccessibleName(text);
-    update();
-}
+    : ElidedLabel(objectName, parent), lines_(std::max(lines, 1)) {}
 
 QSize WrappedNote::sizeHint() const {
     const QMargins margins = contentsMargins();
@@ -30,9 +17,10 @@ QSize WrappedNote::minimumSizeHint() const {
     return sizeHint();
 }
 
-QStringList WrappedNote::shownLines(int width, bool* complete) const {
+QStringList WrappedNote::shownLines(int width) const {
+    const QString all = text();
     QStringList shown;
-    QTextLayout layout(text_, font());
+    QTextLayout layout(all, font());
     QTextOption option;
     option.setWrapMode(QTextOption::WordWrap);
     layout.setTextOption(option);
@@ -46,28 +34,19 @@ QStringList WrappedNote::shownLines(int width, bool* complete) const {
             break;
         }
         lastStart = line.textStart();
-        shown.append(text_.mid(line.textStart(), line.textLength()));
+        shown.append(all.mid(line.textStart(), line.textLength()));
     }
     layout.endLayout();
     if (more) {
         // The last line takes the rest of the text, cut to the width.
-        shown.last() = fontMetrics().elidedText(text_.mid(lastStart), Qt::ElideRight, width);
-    }
-    if (complete != nullptr) {
-        *complete = !more;
+        shown.last() = fontMetrics().elidedText(all.mid(lastStart), Qt::ElideRight, width);
     }
     return shown;
 }
 
-bool WrappedNote::fits() const {
-    bool complete = false;
-    shownLines(contentsRect().width(), &complete);
-    return complete;
-}
-
 void WrappedNote::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
-    if (text_.isEmpty()) {
+    if (text().isEmpty()) {
         return;
     }
     QPainter painter(this);
