@@ -11,13 +11,13 @@
 #include "core/common/IniFile.h"
 #include "core/football/FootballLayout.h"
 #include "core/football/TipTable.h"
+#include "gui/app/TFMain.h"
 #include "gui/common/ElidedLabel.h"
 #include "gui/common/Style.h"
 #include "gui/common/TFAbbild.h"
 #include "gui/football/TFKick.h"
 #include "gui/football/TableMeasure.h"
 #include "gui/football/TipButton.h"
-#include "gui/football/WrappedNote.h"
 #include "support/Controls.h"
 #include "support/TestContext.h"
 
@@ -206,7 +206,7 @@ private slots:
         QVERIFY(!window.running());
         QCOMPARE(Find<QLineEdit>(window, "eAnz")->text(), QStringLiteral("72"));
         QCOMPARE(Find<QAbstractItemView>(window, "g1")->model()->rowCount(), 72);
-        QVERIFY(Find<WrappedNote>(window, "LFortschritt")
+        QVERIFY(Find<ElidedLabel>(window, "LFortschritt")
                     ->text()
                     .startsWith(QStringLiteral("72 von 72 Reihen gebildet, ")));
         std::set<QString> rows;
@@ -277,7 +277,7 @@ private slots:
         WhileRunning(window, [&] {
             ++checks;
             generateDisabled = !Find<QToolButton>(window, "bsSkinSpeedButton2")->isEnabled();
-            if (!Find<WrappedNote>(window, "LFortschritt")
+            if (!Find<ElidedLabel>(window, "LFortschritt")
                      ->text()
                      .endsWith(QStringLiteral("Bitte mit der Stopp-Taste beenden."))) {
                 return false;
@@ -289,7 +289,7 @@ private slots:
         QVERIFY(!window.running());
         QVERIFY(checks > 1);  // the window answered while the run went on
         QVERIFY(generateDisabled);
-        QVERIFY(Find<WrappedNote>(window, "LTippHinweis")
+        QVERIFY(Find<ElidedLabel>(window, "LTippHinweis")
                     ->text()
                     .startsWith(QStringLiteral("Mit dieser Auswahl gibt es nur 2 verschiedene "
                                                "Reihen, gewünscht sind 5.")));
@@ -457,6 +457,30 @@ private slots:
         Press(third, "bsSkinSpeedButton1");
         QVERIFY(env.dialogs.last(Kind::Error).find("Quick.wh13") != std::string::npos);
         QVERIFY(!Find<QToolButton>(third, "BQOpen13")->isEnabled());
+    }
+
+    void theMainWindowOpensItAndEndsItsRun() {
+        TestContext env;
+        TFMain main(env.context());
+        TFKick window(env.context(), main.imageSession(), &main);
+        main.setFootballWindow(&window);
+        main.show();
+        QVERIFY(!window.isVisible());
+        Press(main, "bsSkinSpeedButton12");
+        QVERIFY(window.isVisible());
+        Press(main, "bsSkinSpeedButton12");
+        QCOMPARE(main.findChildren<TFKick*>().size(), 1);
+
+        // Two rows exist, ten are asked for: the run ends only when the program does.
+        MarkTwoRowBoard(window);
+        SetCount(window, QStringLiteral("10"));
+        QTimer::singleShot(100, &main, [&main] { main.close(); });
+        Press(window, "bsSkinSpeedButton2");
+        QTRY_VERIFY(!window.running());
+        QVERIFY(!main.isVisible());
+        const std::string ini = testing::ReadFileBytes(env.folders().settingsFile());
+        QVERIFY(ini.find("Breite=") != std::string::npos);
+        QVERIFY(ini.find("FReihen") == std::string::npos);
     }
 };
 

@@ -11,6 +11,7 @@
 #include "gui/common/ErrorGuard.h"
 #include "gui/common/Style.h"
 #include "gui/common/TFAbbild.h"
+#include "gui/football/TFKick.h"
 
 namespace losfix {
 
@@ -40,6 +41,8 @@ ProgramWindows StartProgram(AppContext& context) {
         QObject::connect(windows.main, &TFMain::closed, [] { QApplication::quit(); });
         windows.imageWindow = new TFAbbild(context, windows.main->imageSession(), windows.main);
         windows.imageWindow->setObjectName(QStringLiteral("FAbbild"));
+        windows.football = new TFKick(context, windows.main->imageSession(), windows.main);
+        windows.main->setFootballWindow(windows.football);
     });
     if (windows.main.isNull()) {
         // Without a main window there is nothing to go on with after the start window.

@@ -12,6 +12,7 @@ namespace losfix {
 class TFStart;
 class TFMain;
 class TFAbbild;
+class TFKick;
 
 // Title, German texts of Qt's own dialogs, locale, fonts and style.
 void PrepareApplication(QApplication& app);
@@ -20,6 +21,7 @@ struct ProgramWindows {
     QPointer<TFStart> start;
     QPointer<TFMain> main;
     QPointer<TFAbbild> imageWindow;  // created at start like the others, never shown
+    QPointer<TFKick> football;       // created hidden, shown by "Losfix Fußball"
 };
 
 // Shows the start window, creates the main windows and enables "Weiter". The program ends when

@@ -16,6 +16,7 @@
 #include "gui/common/ErrorGuard.h"
 #include "gui/common/StringGridModel.h"
 #include "gui/common/Style.h"
+#include "gui/football/TFKick.h"
 #include "gui/lottery/BoardColumn.h"
 #include "gui/lottery/GeneratorPanel.h"
 #include "gui/online/ProductPanel.h"
@@ -137,6 +138,11 @@ void TFMain::connectAreas() {
     ConnectGuarded(header_, &HeaderBar::infoRequested, this, dialogs,
                    [this] { ShowInfoWindow(context_, this); });
     connect(products_, &ProductPanel::donationCounterFetched, this, showDonation);
+    ConnectGuarded(header_, &HeaderBar::footballRequested, this, dialogs, [this] {
+        if (football_ != nullptr) {
+            football_->showAndRaise();
+        }
+    });
 
     connect(boardColumn_, &BoardColumn::statusesChanged, rows_, &RowsPanel::repaintTable);
     connect(boardColumn_, &BoardColumn::poolLaidOut, distribution_,
@@ -185,6 +191,10 @@ void TFMain::applySettings() {
     });
 }
 
+void TFMain::setFootballWindow(TFKick* football) {
+    football_ = football;
+}
+
 void TFMain::SetWideWidth() {
     resize(kWideWidth, height());
 }
@@ -222,6 +232,10 @@ void TFMain::closeEvent(QCloseEvent* event) {
     if (!written) {
         event->ignore();
         return;
+    }
+    // A tip run ends with the program; the football window writes nothing then.
+    if (football_ != nullptr) {
+        football_->endRun();
     }
     event->accept();
     emit closed();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -18,6 +19,7 @@ class ProductPanel;
 class RowsPanel;
 class SortLocale;
 class StringGridModel;
+class TFKick;
 
 // The main window: a frame that puts the areas together and connects them. The header on top;
 // below it the board column, the generator panel over the rows panel, and the distribution.
@@ -32,6 +34,9 @@ public:
 
     explicit TFMain(AppContext& context, QWidget* parent = nullptr);
     ~TFMain() override;
+
+    // The football window that "Losfix Fußball" shows; it ends with this window.
+    void setFootballWindow(TFKick* football);
 
     void SetWideWidth();
     void SetNormalWidth();
@@ -75,6 +80,7 @@ private:
     RowsPanel* rows_ = nullptr;
     DistributionColumn* distribution_ = nullptr;
     ProductPanel* products_ = nullptr;
+    QPointer<TFKick> football_;
 };
 
 }  // namespace losfix

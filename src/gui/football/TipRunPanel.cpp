@@ -13,7 +13,7 @@
 #include "gui/common/ErrorGuard.h"
 #include "gui/common/ScopeExit.h"
 #include "gui/common/Style.h"
-#include "gui/football/WrappedNote.h"
+#include "gui/common/ElidedLabel.h"
 
 namespace losfix {
 
@@ -94,7 +94,7 @@ TipRunPanel::TipRunPanel(AppContext& context, FootballState& state, Random& rand
     small.setPixelSize(11);
     auto* progressRow = new QHBoxLayout();
     progressRow->setSpacing(6);
-    LFortschritt = new WrappedNote(QStringLiteral("LFortschritt"), kProgressLines, this);
+    LFortschritt = new ElidedLabel(QStringLiteral("LFortschritt"), kProgressLines, this);
     LFortschritt->setFont(small);
     LFortschritt->setStyleSheet(QStringLiteral("color: #4a5563;"));
     LHinweis = new QLabel(kStopNotice, this);
@@ -106,7 +106,7 @@ TipRunPanel::TipRunPanel(AppContext& context, FootballState& state, Random& rand
     progressRow->addWidget(LHinweis);
     layout->addLayout(progressRow);
 
-    LTippHinweis = new WrappedNote(QStringLiteral("LTippHinweis"), kHintLines, this);
+    LTippHinweis = new ElidedLabel(QStringLiteral("LTippHinweis"), kHintLines, this);
     LTippHinweis->setFont(small);
     LTippHinweis->setContentsMargins(4, 1, 4, 1);
     layout->addWidget(LTippHinweis);

@@ -17,7 +17,7 @@ class QToolButton;
 namespace losfix {
 
 class CaptionButton;
-class WrappedNote;
+class ElidedLabel;
 
 // The generator controls of the football window: the requested count eAnz, "Reihen bilden", the
 // stop button, "Abbild des Tipps", the progress line with the stop notice and the hint line.
@@ -61,9 +61,9 @@ private:
     CaptionButton* bsSkinSpeedButton2 = nullptr;  // "Reihen bilden"
     QToolButton* BStop = nullptr;
     CaptionButton* bsSkinSpeedButton9 = nullptr;  // "Abbild des Tipps"
-    WrappedNote* LFortschritt = nullptr;          // progress of a run
+    ElidedLabel* LFortschritt = nullptr;          // progress of a run
     QLabel* LHinweis = nullptr;                   // "Prozess gestoppt"
-    WrappedNote* LTippHinweis = nullptr;          // what the board allows, before a run
+    ElidedLabel* LTippHinweis = nullptr;          // what the board allows, before a run
     QTimer* Timer1 = nullptr;
 };
 

@@ -42,7 +42,7 @@ TipTablePanel::TipTablePanel(AppContext& context, FootballState& state, QWidget*
     Label2 = new QLabel(QStringLiteral("Datei"), bar);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setFont(TahomaFont(8, true));
-    LDatei2 = new ElidedLabel(QStringLiteral("LDatei2"), bar);
+    LDatei2 = new ElidedLabel(QStringLiteral("LDatei2"), 1, bar);
     LDatei2->setFrameShape(QFrame::StyledPanel);
     LDatei2->setFrameShadow(QFrame::Sunken);
     LDatei2->setContentsMargins(3, 2, 3, 2);
