@@ -281,6 +281,21 @@ private slots:
         QVERIFY(!testing::Find<QTimer>(window, "Timer1")->isActive());
     }
 
+    void aStoppedRunKeepsTheWindowWidth() {
+        // The same under X11 in tst_x11_main_window; offscreen fonts differ, so both run.
+        TestContext env;
+        TFMain window(env.context());
+        window.show();
+        testing::Find<QSlider>(window, "Track1")->setValue(3);
+        testing::Find<QLineEdit>(window, "eAnz")->setText(QStringLiteral("20000"));
+        QTimer::singleShot(200, &window, [&window] { testing::Press(window, "BStop"); });
+        testing::GenerateRows(window);
+        QTRY_VERIFY(!window.running());
+        QVERIFY(testing::Find<ElidedLabel>(window, "LHinweis")->isVisible());
+        QVERIFY(window.minimumSizeHint().width() <= TFMain::kNormalWidth);
+        QCOMPARE(window.width(), TFMain::kNormalWidth);
+    }
+
     void aStalledRunSaysSo() {
         TestContext env;
         TFMain window(env.context());
