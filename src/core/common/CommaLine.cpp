@@ -45,7 +45,7 @@ std::string WriteCommaLine(const std::vector<std::string>& items) {
     return line;
 }
 
-std::vector<std::string> ReadCommaLine(std::string_view line) {
+std::vector<std::string> ReadCommaLine(std::string_view line, std::size_t maxItems) {
     std::vector<std::string> items;
     const std::size_t end = line.size();
     std::size_t pos = 0;
@@ -56,7 +56,7 @@ std::vector<std::string> ReadCommaLine(std::string_view line) {
     };
 
     skipBlanks();
-    while (pos < end) {
+    while (pos < end && items.size() < maxItems) {
         std::string item;
         if (line[pos] == '"') {
             ++pos;
@@ -84,7 +84,7 @@ std::vector<std::string> ReadCommaLine(std::string_view line) {
         items.push_back(std::move(item));
         skipBlanks();
         if (pos < end && line[pos] == ',') {
-            if (pos + 1 == end) {
+            if (pos + 1 == end && items.size() < maxItems) {
                 items.emplace_back();
             }
             ++pos;

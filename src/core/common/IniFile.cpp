@@ -1,5 +1,6 @@
 #include "core/common/IniFile.h"
 
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -138,25 +139,36 @@ bool AllDigits(std::string_view text) {
     return true;
 }
 
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
 }
 
 std::optional<int> ParseIniInteger(std::string_view text) {
-    int value = 0;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        const std::string_view digits = text.substr(2);
-        for (const char c : digits) {
-            if (!IsHexDigit(c)) {
+        // Up to 32 bits, so 0xFFFFFFFF reads as -1 like any 32-bit hex value.
+        std::uint64_t magnitude = 0;
+        for (const char c : text.substr(2)) {
+            const int digit = HexDigitValue(c);
+            if (digit < 0) {
+                return std::nullopt;
+            }
+            magnitude = magnitude * 16 + static_cast<std::uint64_t>(digit);
+            if (magnitude > 0xFFFFFFFFU) {
                 return std::nullopt;
             }
         }
-        // Up to 32 bits, so 0xFFFFFFFF reads as -1 like any 32-bit hex value.
-        if (!TryStrToInt("$" + std::string(digits), value)) {
-            return std::nullopt;
-        }
-        return value;
+        return static_cast<int>(static_cast<std::int32_t>(static_cast<std::uint32_t>(magnitude)));
     }
+    int value = 0;
     const std::string_view digits =
         (!text.empty() && (text[0] == '-' || text[0] == '+')) ? text.substr(1) : text;
     if (!AllDigits(digits) || !TryStrToInt(text, value)) {

@@ -25,20 +25,23 @@ std::string EncodeRowFile(const StringGrid& table) {
 }
 
 void DecodeRowFile(std::string_view bytes, StringGrid& table) {
-    const std::vector<std::string> lines = ReadTextLines(bytes);
-    table.setRowCount(static_cast<int>(lines.size()) + 1);
-    const int columns = std::min(kRowTableColumns, table.columnCount());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int row = static_cast<int>(i) + 1;
-        table.clearRow(row);
-        const std::vector<std::string> items = ReadCommaLine(lines[i]);
-        const int used = std::min(columns, static_cast<int>(items.size()));
-        for (int c = 0; c < used; ++c) {
-            const std::string& item = items[static_cast<std::size_t>(c)];
+    const std::string text = DecodeText(bytes);
+    // Line by line, and only the cells a row keeps: a damaged or foreign file of megabytes must
+    // not take gigabytes.
+    const std::size_t lines = ForEachLine(text, [](std::string_view) {});
+    table.setRowCount(static_cast<int>(lines) + 1);
+    const auto columns = static_cast<std::size_t>(std::min(kRowTableColumns, table.columnCount()));
+    int row = 0;
+    ForEachLine(text, [&](std::string_view line) {
+        std::vector<std::string> items = ReadCommaLine(line, columns);
+        for (std::string& item : items) {
             // An empty item still fills its cell, with a single space.
-            table.setCell(c, row, item.empty() ? std::string(" ") : item);
+            if (item.empty()) {
+                item = " ";
+            }
         }
-    }
+        table.setRowCells(++row, std::move(items));
+    });
 }
 
 }  // namespace losfix
