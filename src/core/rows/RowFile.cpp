@@ -1,6 +1,7 @@
 #include "core/rows/RowFile.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "core/common/CommaLine.h"
@@ -29,18 +30,24 @@ void DecodeRowFile(std::string_view bytes, StringGrid& table) {
     // Line by line, and only the cells a row keeps: a damaged or foreign file of megabytes must
     // not take gigabytes.
     const std::size_t lines = ForEachLine(text, [](std::string_view) {});
-    table.setRowCount(static_cast<int>(lines) + 1);
+    // More lines than a grid has rows would take hundreds of gigabytes first; it only keeps the
+    // arithmetic defined.
+    const auto mostRows = static_cast<std::size_t>(std::numeric_limits<int>::max() - 1);
+    table.setRowCount(static_cast<int>(std::min(lines, mostRows)) + 1);
     const auto columns = static_cast<std::size_t>(std::min(kRowTableColumns, table.columnCount()));
-    int row = 0;
+    std::size_t row = 0;
     ForEachLine(text, [&](std::string_view line) {
+        if (++row > mostRows) {
+            return;
+        }
         std::vector<std::string> items = ReadCommaLine(line, columns);
         for (std::string& item : items) {
             // An empty item still fills its cell, with a single space.
             if (item.empty()) {
-                item = " ";
+                item.push_back(' ');
             }
         }
-        table.setRowCells(++row, std::move(items));
+        table.setRowCells(static_cast<int>(row), std::move(items));
     });
 }
 
