@@ -1,8 +1,12 @@
 #include "core/common/CommaLine.h"
 
+#include <algorithm>
+
 namespace losfix {
 
 namespace {
+
+constexpr std::size_t kItemsReserved = 32;
 
 // U+0001..U+0020; bytes of multi-byte UTF-8 characters are all above 0x7F.
 bool IsBlank(char c) {
@@ -56,6 +60,10 @@ std::vector<std::string> ReadCommaLine(std::string_view line, std::size_t maxIte
     };
 
     skipBlanks();
+    if (pos < end) {
+        // A row's few items in one allocation, without reserving much for a huge line.
+        items.reserve(std::min({maxItems, end - pos + 1, kItemsReserved}));
+    }
     while (pos < end && items.size() < maxItems) {
         std::string item;
         if (line[pos] == '"') {

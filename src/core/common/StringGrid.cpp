@@ -55,8 +55,8 @@ void StringGrid::setCell(int column, int row, std::string text) {
             ++revision_;
             return;
         }
-        cells.reserve(
-            static_cast<std::size_t>(columns_));  // one allocation for a row written cell by cell
+        // One allocation for a row written cell by cell.
+        cells.reserve(static_cast<std::size_t>(columns_));
         cells.resize(index + 1);
     }
     cells[index] = std::move(text);
