@@ -84,37 +84,49 @@ struct Location {
     std::string value;
 };
 
-Location Locate(const std::vector<std::string>& lines, std::string_view section,
-                std::string_view key) {
-    Location where;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (const auto header = SectionHeader(lines[i])) {
-            if (where.section) {
-                break;
+// Finds the location line by line, so that a read needs no list of the lines.
+class Locator {
+public:
+    Locator(std::string_view section, std::string_view key) : section_(section), key_(key) {}
+
+    // Takes the next line; false once no later line can change the location.
+    bool feed(std::string_view line) {
+        const std::size_t i = index_++;
+        if (const auto header = SectionHeader(line)) {
+            if (where_.section) {
+                return false;
             }
-            if (EqualsIgnoringCase(*header, section)) {
-                where.section = i;
-                where.lastContent = i;
+            if (EqualsIgnoringCase(*header, section_)) {
+                where_.section = i;
+                where_.lastContent = i;
             }
-            continue;
+            return true;
         }
-        if (!where.section) {
-            continue;
+        if (!where_.section) {
+            return true;
         }
-        if (!Trim(lines[i]).empty()) {
-            where.lastContent = i;
+        if (!Trim(line).empty()) {
+            where_.lastContent = i;
         }
-        if (!where.keyLine) {
-            if (const auto entry = ParseKeyLine(lines[i]);
-                entry && EqualsIgnoringCase(entry->key, key)) {
-                where.keyLine = i;
-                where.keyName = std::string(entry->key);
-                where.value = std::string(entry->value);
+        if (!where_.keyLine) {
+            if (const auto entry = ParseKeyLine(line);
+                entry && EqualsIgnoringCase(entry->key, key_)) {
+                where_.keyLine = i;
+                where_.keyName = std::string(entry->key);
+                where_.value = std::string(entry->value);
             }
         }
+        return true;
     }
-    return where;
-}
+
+    Location& where() { return where_; }
+
+private:
+    std::string_view section_;
+    std::string_view key_;
+    std::size_t index_ = 0;
+    Location where_;
+};
 
 // A line break inside a name or value would split the entry and corrupt the file.
 std::string SingleLine(std::string_view text) {
@@ -193,11 +205,14 @@ std::optional<std::string> ReadValue(const FileSystem& files, const std::string&
     if (!files.readAll(path, bytes).ok) {
         return std::nullopt;
     }
-    Location where = Locate(ReadTextLines(bytes), section, key);
-    if (!where.keyLine) {
+    Locator locator(section, key);
+    bool done = false;
+    ForEachLine(DecodeText(bytes),
+                [&](std::string_view line) { done = done || !locator.feed(line); });
+    if (!locator.where().keyLine) {
         return std::nullopt;
     }
-    return std::move(where.value);
+    return std::move(locator.where().value);
 }
 
 }  // namespace
@@ -221,31 +236,46 @@ void IniFile::writeInteger(std::string_view section, std::string_view key, int v
 }
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    std::vector<std::string> lines;
+    std::string oldText;
     if (files_.exists(path_)) {
         std::string bytes;
         // Writing without the old content would wipe every other entry.
         if (!files_.readAll(path_, bytes).ok) {
             throw Error(messages::CannotWrite(path_));
         }
-        lines = ReadTextLines(bytes);
+        oldText = DecodeText(bytes);
     }
+    // The lines without a copy of each: a damaged file may have millions.
+    std::vector<std::string_view> lines;
+    ForEachLine(oldText, [&](std::string_view line) { lines.push_back(line); });
 
     const std::string sectionName = SingleLine(section);
     const std::string keyName = SingleLine(key);
     const std::string text = SingleLine(value);
-    const Location where = Locate(lines, sectionName, keyName);
+    Locator locator(sectionName, keyName);
+    for (const std::string_view line : lines) {
+        if (!locator.feed(line)) {
+            break;
+        }
+    }
+    const Location& where = locator.where();
+    std::string entry = where.keyLine ? where.keyName : keyName;
+    entry += '=';
+    entry += text;
+    std::string header;
     if (where.keyLine) {
-        lines[*where.keyLine] = where.keyName + "=" + text;
+        lines[*where.keyLine] = entry;
     } else if (where.section) {
-        const auto at = lines.begin() + static_cast<std::ptrdiff_t>(where.lastContent + 1);
-        lines.insert(at, keyName + "=" + text);
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(where.lastContent + 1), entry);
     } else {
-        lines.push_back("[" + sectionName + "]");
-        lines.push_back(keyName + "=" + text);
+        header += '[';
+        header += sectionName;
+        header += ']';
+        lines.push_back(header);
+        lines.push_back(entry);
     }
 
-    if (!files_.writeAtomic(path_, WriteTextLines(lines)).ok) {
+    if (!files_.writeAtomic(path_, WriteTextLineViews(lines)).ok) {
         throw Error(messages::CannotWrite(path_));
     }
 }

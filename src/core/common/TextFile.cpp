@@ -220,7 +220,10 @@ std::vector<std::string> ReadTextLines(std::string_view bytes) {
     return SplitLines(DecodeText(bytes));
 }
 
-std::string WriteTextLines(const std::vector<std::string>& lines) {
+namespace {
+
+template <typename Lines>
+std::string EncodeLines(const Lines& lines) {
     std::string out;
     for (const auto& line : lines) {
         out += Utf8ToCp1252(line);
@@ -234,6 +237,16 @@ std::string WriteTextLines(const std::vector<std::string>& lines) {
         return marked;
     }
     return out;
+}
+
+}  // namespace
+
+std::string WriteTextLines(const std::vector<std::string>& lines) {
+    return EncodeLines(lines);
+}
+
+std::string WriteTextLineViews(const std::vector<std::string_view>& lines) {
+    return EncodeLines(lines);
 }
 
 }  // namespace losfix

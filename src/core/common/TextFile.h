@@ -27,6 +27,8 @@ std::vector<std::string> ReadTextLines(std::string_view bytes);
 // begin like a byte-order mark is written as UTF-8 with a byte-order mark instead, so that it
 // reads back unchanged.
 std::string WriteTextLines(const std::vector<std::string>& lines);
+// The same for lines held elsewhere.
+std::string WriteTextLineViews(const std::vector<std::string_view>& lines);
 
 std::string Utf8ToCp1252(std::string_view utf8);
 std::string Cp1252ToUtf8(std::string_view bytes);
