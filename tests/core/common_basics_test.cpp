@@ -207,6 +207,32 @@ TEST(StringGridTest, SwapRowsFromColumnAndRevisionCountsChanges) {
     EXPECT_EQ(grid.rowCells(1), (std::vector<std::string>{"", "", ""}));
 }
 
+TEST(StringGridTest, RowsOfDifferentLengthsSwapShrinkAndCompareByTheirCells) {
+    StringGrid grid(4, 3);
+    grid.setRowCells(0, {"a", "b", "c", "d"});
+    grid.setCell(1, 1, "y");  // row 1 holds cells up to column 1 only
+    grid.swapRows(0, 1, 1);
+    EXPECT_EQ(grid.rowCells(0), (std::vector<std::string>{"a", "y", "", ""}));
+    EXPECT_EQ(grid.rowCells(1), (std::vector<std::string>{"", "b", "c", "d"}));
+    grid.swapRows(1, 2);
+    EXPECT_EQ(grid.rowCells(1), (std::vector<std::string>(4)));
+    EXPECT_EQ(grid.rowCells(2), (std::vector<std::string>{"", "b", "c", "d"}));
+
+    // Grids with the same cells are equal however their cells were written.
+    StringGrid same(4, 3);
+    same.setRowCells(0, {"a", "y"});
+    same.setCell(3, 1, "");
+    same.setRowCells(2, {"", "b", "c", "d", "surplus"});
+    EXPECT_EQ(same, grid);
+    same.setCell(2, 1, "z");
+    EXPECT_FALSE(same == grid);
+
+    grid.setColumnCount(2);
+    EXPECT_EQ(grid.rowCells(2), (std::vector<std::string>{"", "b"}));
+    grid.setColumnCount(4);
+    EXPECT_EQ(grid.cell(2, 2), "");  // cut cells do not come back
+}
+
 // ---- Errors and StrToInt ---------------------------------------------------------------------
 
 TEST(ErrorTest, FullStopOnlyAfterCharactersAboveIt) {
@@ -228,6 +254,21 @@ TEST(ErrorTest, MessagesFillTheirPlaceholders) {
               "Datei \"a.lrei\" kann nicht erstellt werden. Zugriff verweigert");
     EXPECT_EQ(messages::CannotOpen("a.lrei", "Zugriff verweigert"),
               "Datei a.lrei kann nicht geöffnet werden. Zugriff verweigert");
+}
+
+TEST(ErrorTest, QuotedFileTextIsShortenedToFortyCharacters) {
+    const std::string forty(40, '1');
+    EXPECT_EQ(messages::NotAnInteger(forty), "''" + forty + "'' ist kein gültiger Integer-Wert");
+    EXPECT_EQ(messages::NotAnInteger(forty + "23"),
+              "''" + forty + "…'' ist kein gültiger Integer-Wert");
+    // Characters, not bytes: no UTF-8 sequence is cut.
+    std::string umlauts;
+    for (int i = 0; i < 41; ++i) {
+        umlauts += "ä";
+    }
+    EXPECT_EQ(messages::Excerpt(umlauts), umlauts.substr(0, 80) + "…");
+    EXPECT_EQ(messages::Excerpt(umlauts.substr(0, 80)), umlauts.substr(0, 80));
+    EXPECT_EQ(messages::Excerpt(""), "");
 }
 
 TEST(StrToIntTest, AcceptedForms) {

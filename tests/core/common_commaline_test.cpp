@@ -104,5 +104,17 @@ TEST(CommaLineRoundTripTest, RowOfSeventeenCellsKeepsItsShape) {
     EXPECT_EQ(ReadCommaLine(line), row);
 }
 
+TEST(CommaLineReadTest, StopsAfterTheItemsTheCallerKeeps) {
+    const std::vector<std::string> lines = {"a,\"b,c\" d,,e,", ",,,,", "x", "", "\"open, q"};
+    for (const std::string& line : lines) {
+        const Items all = ReadCommaLine(line);
+        for (std::size_t keep = 0; keep <= all.size() + 1; ++keep) {
+            Items first(all.begin(),
+                        all.begin() + static_cast<std::ptrdiff_t>(std::min(keep, all.size())));
+            EXPECT_EQ(ReadCommaLine(line, keep), first) << line << " keep " << keep;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace losfix

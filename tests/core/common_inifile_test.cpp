@@ -168,6 +168,21 @@ TEST_F(IniFileTest, FileInOtherEncodingsIsReadAndRewrittenInWindows1252) {
     EXPECT_EQ(ini.readString("Losfix", "Reihen", ""), "Größe");
 }
 
+TEST_F(IniFileTest, FileBeginningLikeAByteOrderMarkKeepsItsValuesAfterAWrite) {
+    // A UTF-8 file whose first line is "ÿþ": in Windows-1252 those are the bytes FF FE, and the
+    // rewritten file would read as UTF-16, every value gone.
+    content() = "\xEF\xBB\xBFÿþ\n[Fenster]\nBreite=1200\n[Losfix]\nReihen=Größe\n";
+    ini.writeInteger("Fenster", "Hoehe", 700);
+    EXPECT_EQ(ini.readInteger("Fenster", "Breite", 1078), 1200);
+    EXPECT_EQ(ini.readInteger("Fenster", "Hoehe", 674), 700);
+    EXPECT_EQ(ini.readString("Losfix", "Reihen", ""), "Größe");
+    // Written in UTF-8 behind its mark, the next write reads and keeps it all again.
+    ini.writeString("Wach", "Stand", "5");
+    EXPECT_EQ(content(),
+              "\xEF\xBB\xBFÿþ\r\n[Fenster]\r\nBreite=1200\r\nHoehe=700\r\n[Losfix]\r\n"
+              "Reihen=Größe\r\n[Wach]\r\nStand=5\r\n");
+}
+
 TEST_F(IniFileTest, LineBreaksInAValueCannotInjectEntries) {
     ini.writeString("Losfix", "Reihen", "12\r\n[Fenster]\nBreite=1");
     EXPECT_EQ(ini.readInteger("Fenster", "Breite", 1078), 1078);

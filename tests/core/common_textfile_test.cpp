@@ -125,6 +125,19 @@ TEST(TextWriteTest, EveryWindows1252ByteRoundTrips) {
     EXPECT_EQ(ReadTextLines(WriteTextLines(lines)), lines);
 }
 
+TEST(TextWriteTest, TextBeginningLikeAByteOrderMarkReadsBackUnchanged) {
+    // "ï»¿", "ÿþ" and "þÿ" are the marks' bytes in Windows-1252.
+    for (const std::string first : {"ï»¿", "ÿþ", "þÿ", "ÿþ1,2"}) {
+        const Lines lines = {first, "Größe €"};
+        const std::string bytes = WriteTextLines(lines);
+        EXPECT_EQ(bytes, "\xEF\xBB\xBF" + first + "\r\nGröße €\r\n") << first;
+        EXPECT_EQ(ReadTextLines(bytes), lines) << first;
+    }
+    // Anything else stays Windows-1252 without a mark, even such a text on a later line.
+    EXPECT_EQ(WriteTextLines({"ÿ", "þÿ"}), "\xFF\r\n\xFE\xFF\r\n");
+    EXPECT_EQ(WriteTextLines({"ï»"}), "\xEF\xBB\r\n");
+}
+
 TEST(FilePathTest, NameAndFolderWithBothSeparators) {
     EXPECT_EQ(FileNameOf("/home/u/Reihen/a.lrei"), "a.lrei");
     EXPECT_EQ(FolderOf("/home/u/Reihen/a.lrei"), "/home/u/Reihen/");

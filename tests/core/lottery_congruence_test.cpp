@@ -137,6 +137,8 @@ void CompareOnRandomRows(const Shape& shape, std::uint32_t seed, int rows, bool&
             << shape.limit << " row " << i;
         admitted += expected ? 1 : 0;
     }
+    // Both keep exactly the rows they admitted.
+    EXPECT_EQ(scan.rowCount(), static_cast<std::size_t>(admitted));
     EXPECT_EQ(index.rowCount(), scan.rowCount());
     usedIndex = usedIndex || index.indexed();
 }

@@ -40,7 +40,7 @@ StringGrid EmptyRowTable(int rows) {
     StringGrid table(17, rows, 1, 1);
     table.setCell(0, 0, "Reihe");
     for (int c = 1; c <= 16; ++c) {
-        table.setCell(c, 0, " " + std::to_string(c));
+        table.setCell(c, 0, std::string(" ").append(std::to_string(c)));
     }
     return table;
 }
@@ -181,7 +181,7 @@ TEST(RowFileLoad, AcceptsEveryByteOrderMarkAndLineEnd) {
 TEST(RowFileLoad, LongShortAndEmptyLines) {
     std::string twenty = "L";
     for (int i = 1; i < 20; ++i) {
-        twenty += "," + std::to_string(i);
+        twenty.append(",").append(std::to_string(i));
     }
     const std::string bytes = twenty + "\r\n\r\nA,5,9\r\n";
     StringGrid table = UsedTable();
@@ -200,6 +200,23 @@ TEST(RowFileLoad, LongShortAndEmptyLines) {
     EXPECT_EQ(table.cell(2, 3), "9");
     for (int c = 3; c < 17; ++c) {
         EXPECT_EQ(table.cell(c, 3), "") << c;
+    }
+}
+
+TEST(RowFileLoad, FirstCellLikeAByteOrderMarkReadsBackUnchanged) {
+    // In Windows-1252 these cells begin with the bytes of a UTF-8 or UTF-16 mark.
+    for (const std::string first : {"ï»¿", "ÿþ", "þÿ"}) {
+        StringGrid table = SixOf49Table();
+        table.setCell(0, 1, first);
+        table.setCell(1, 2, "Größe €");
+        StringGrid loaded = UsedTable();
+        DecodeRowFile(EncodeRowFile(table), loaded);
+        ASSERT_EQ(loaded.rowCount(), 4) << first;
+        for (int r = 1; r < 4; ++r) {
+            for (int c = 0; c <= 6; ++c) {
+                EXPECT_EQ(loaded.cell(c, r), table.cell(c, r)) << first << " " << c << "," << r;
+            }
+        }
     }
 }
 
@@ -308,6 +325,16 @@ TEST(SelectionFileLoad, NotAnIntegerStopsWithEarlierLinesApplied) {
     RecordingTarget first;
     EXPECT_EQ(SelectionError({"drei", "0"}, first), "''drei'' ist kein gültiger Integer-Wert");
     EXPECT_TRUE(first.calls.empty());
+}
+
+TEST(SelectionFileLoad, HugeLineIsQuotedShortened) {
+    // Ten megabytes of digits: the message quotes 40 of them, not the whole line.
+    std::vector<std::string> lines = GoldenSelectionLines();
+    lines[2] = std::string(10 << 20, '7');
+    RecordingTarget target;
+    EXPECT_EQ(SelectionError(lines, target),
+              "''" + std::string(40, '7') + "…'' ist kein gültiger Integer-Wert");
+    EXPECT_EQ(target.calls, (std::vector<std::string>{"row size 3", "pool 0"}));
 }
 
 TEST(SelectionFileLoad, MissingLineReportsItsZeroBasedIndex) {

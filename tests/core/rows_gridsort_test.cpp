@@ -20,7 +20,7 @@ StringGrid KeyGrid(const std::vector<std::string>& keys) {
     StringGrid grid(3, static_cast<int>(keys.size()) + 1, 1, 1);
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const int row = static_cast<int>(i) + 1;
-        grid.setCell(0, row, "L" + std::to_string(row));
+        grid.setCell(0, row, std::string("L").append(std::to_string(row)));
         grid.setCell(1, row, keys[i]);
         grid.setCell(2, row, "id" + std::to_string(row));
     }

@@ -1,8 +1,12 @@
 #include "core/common/CommaLine.h"
 
+#include <algorithm>
+
 namespace losfix {
 
 namespace {
+
+constexpr std::size_t kItemsReserved = 32;
 
 // U+0001..U+0020; bytes of multi-byte UTF-8 characters are all above 0x7F.
 bool IsBlank(char c) {
@@ -45,7 +49,7 @@ std::string WriteCommaLine(const std::vector<std::string>& items) {
     return line;
 }
 
-std::vector<std::string> ReadCommaLine(std::string_view line) {
+std::vector<std::string> ReadCommaLine(std::string_view line, std::size_t maxItems) {
     std::vector<std::string> items;
     const std::size_t end = line.size();
     std::size_t pos = 0;
@@ -56,7 +60,11 @@ std::vector<std::string> ReadCommaLine(std::string_view line) {
     };
 
     skipBlanks();
-    while (pos < end) {
+    if (pos < end) {
+        // A row's few items in one allocation, without reserving much for a huge line.
+        items.reserve(std::min({maxItems, end - pos + 1, kItemsReserved}));
+    }
+    while (pos < end && items.size() < maxItems) {
         std::string item;
         if (line[pos] == '"') {
             ++pos;
@@ -84,7 +92,7 @@ std::vector<std::string> ReadCommaLine(std::string_view line) {
         items.push_back(std::move(item));
         skipBlanks();
         if (pos < end && line[pos] == ',') {
-            if (pos + 1 == end) {
+            if (pos + 1 == end && items.size() < maxItems) {
                 items.emplace_back();
             }
             ++pos;

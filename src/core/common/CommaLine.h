@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,9 @@ std::string WriteCommaLine(const std::vector<std::string>& items);
 
 // Reads a comma line: white space (U+0001..U+0020) separates like a comma, a quoted item runs to
 // the next undoubled quote. A quote that is never closed takes the rest of the line as its item.
-std::vector<std::string> ReadCommaLine(std::string_view line);
+// Reading stops after maxItems items, so that a caller that keeps only the first few does not
+// build the rest of a huge line.
+std::vector<std::string> ReadCommaLine(std::string_view line,
+                                       std::size_t maxItems = static_cast<std::size_t>(-1));
 
 }  // namespace losfix

@@ -8,8 +8,28 @@ namespace losfix {
 
 namespace messages {
 
+std::string Excerpt(std::string_view text) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // Continuation bytes of UTF-8 belong to the character before them.
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
+            continue;
+        }
+        if (characters == kExcerptCharacters) {
+            std::string excerpt(text.substr(0, i));
+            excerpt += "…";
+            return excerpt;
+        }
+        ++characters;
+    }
+    return std::string(text);
+}
+
 std::string NotAnInteger(std::string_view text) {
-    return "''" + std::string(text) + "'' ist kein gültiger Integer-Wert";
+    std::string message = "''";
+    message += Excerpt(text);
+    message += "'' ist kein gültiger Integer-Wert";
+    return message;
 }
 
 std::string CannotOpen(std::string_view path, std::string_view systemText) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -14,7 +15,11 @@ public:
 
 // The runtime's German messages, with their placeholders filled in.
 namespace messages {
-// "''%s'' ist kein gültiger Integer-Wert"
+// Text read from a file, as a message quotes it: the first 40 characters and "…" when it is
+// longer, since a message box lays out a quoted line of megabytes for minutes.
+constexpr std::size_t kExcerptCharacters = 40;
+std::string Excerpt(std::string_view text);
+// "''%s'' ist kein gültiger Integer-Wert", the text shortened to an excerpt
 std::string NotAnInteger(std::string_view text);
 // "Datei %s kann nicht geöffnet werden. %s"
 std::string CannotOpen(std::string_view path, std::string_view systemText);

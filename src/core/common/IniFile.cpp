@@ -1,5 +1,6 @@
 #include "core/common/IniFile.h"
 
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -83,37 +84,49 @@ struct Location {
     std::string value;
 };
 
-Location Locate(const std::vector<std::string>& lines, std::string_view section,
-                std::string_view key) {
-    Location where;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (const auto header = SectionHeader(lines[i])) {
-            if (where.section) {
-                break;
+// Finds the location line by line, so that a read needs no list of the lines.
+class Locator {
+public:
+    Locator(std::string_view section, std::string_view key) : section_(section), key_(key) {}
+
+    // Takes the next line; false once no later line can change the location.
+    bool feed(std::string_view line) {
+        const std::size_t i = index_++;
+        if (const auto header = SectionHeader(line)) {
+            if (where_.section) {
+                return false;
             }
-            if (EqualsIgnoringCase(*header, section)) {
-                where.section = i;
-                where.lastContent = i;
+            if (EqualsIgnoringCase(*header, section_)) {
+                where_.section = i;
+                where_.lastContent = i;
             }
-            continue;
+            return true;
         }
-        if (!where.section) {
-            continue;
+        if (!where_.section) {
+            return true;
         }
-        if (!Trim(lines[i]).empty()) {
-            where.lastContent = i;
+        if (!Trim(line).empty()) {
+            where_.lastContent = i;
         }
-        if (!where.keyLine) {
-            if (const auto entry = ParseKeyLine(lines[i]);
-                entry && EqualsIgnoringCase(entry->key, key)) {
-                where.keyLine = i;
-                where.keyName = std::string(entry->key);
-                where.value = std::string(entry->value);
+        if (!where_.keyLine) {
+            if (const auto entry = ParseKeyLine(line);
+                entry && EqualsIgnoringCase(entry->key, key_)) {
+                where_.keyLine = i;
+                where_.keyName = std::string(entry->key);
+                where_.value = std::string(entry->value);
             }
         }
+        return true;
     }
-    return where;
-}
+
+    Location& where() { return where_; }
+
+private:
+    std::string_view section_;
+    std::string_view key_;
+    std::size_t index_ = 0;
+    Location where_;
+};
 
 // A line break inside a name or value would split the entry and corrupt the file.
 std::string SingleLine(std::string_view text) {
@@ -138,25 +151,36 @@ bool AllDigits(std::string_view text) {
     return true;
 }
 
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
 }
 
 std::optional<int> ParseIniInteger(std::string_view text) {
-    int value = 0;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        const std::string_view digits = text.substr(2);
-        for (const char c : digits) {
-            if (!IsHexDigit(c)) {
+        // Up to 32 bits, so 0xFFFFFFFF reads as -1 like any 32-bit hex value.
+        std::uint64_t magnitude = 0;
+        for (const char c : text.substr(2)) {
+            const int digit = HexDigitValue(c);
+            if (digit < 0) {
+                return std::nullopt;
+            }
+            magnitude = magnitude * 16 + static_cast<std::uint64_t>(digit);
+            if (magnitude > 0xFFFFFFFFU) {
                 return std::nullopt;
             }
         }
-        // Up to 32 bits, so 0xFFFFFFFF reads as -1 like any 32-bit hex value.
-        if (!TryStrToInt("$" + std::string(digits), value)) {
-            return std::nullopt;
-        }
-        return value;
+        return static_cast<int>(static_cast<std::int32_t>(static_cast<std::uint32_t>(magnitude)));
     }
+    int value = 0;
     const std::string_view digits =
         (!text.empty() && (text[0] == '-' || text[0] == '+')) ? text.substr(1) : text;
     if (!AllDigits(digits) || !TryStrToInt(text, value)) {
@@ -181,11 +205,14 @@ std::optional<std::string> ReadValue(const FileSystem& files, const std::string&
     if (!files.readAll(path, bytes).ok) {
         return std::nullopt;
     }
-    Location where = Locate(ReadTextLines(bytes), section, key);
-    if (!where.keyLine) {
+    Locator locator(section, key);
+    bool done = false;
+    ForEachLine(DecodeText(bytes),
+                [&](std::string_view line) { done = done || !locator.feed(line); });
+    if (!locator.where().keyLine) {
         return std::nullopt;
     }
-    return std::move(where.value);
+    return std::move(locator.where().value);
 }
 
 }  // namespace
@@ -209,31 +236,46 @@ void IniFile::writeInteger(std::string_view section, std::string_view key, int v
 }
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    std::vector<std::string> lines;
+    std::string oldText;
     if (files_.exists(path_)) {
         std::string bytes;
         // Writing without the old content would wipe every other entry.
         if (!files_.readAll(path_, bytes).ok) {
             throw Error(messages::CannotWrite(path_));
         }
-        lines = ReadTextLines(bytes);
+        oldText = DecodeText(bytes);
     }
+    // The lines without a copy of each: a damaged file may have millions.
+    std::vector<std::string_view> lines;
+    ForEachLine(oldText, [&](std::string_view line) { lines.push_back(line); });
 
     const std::string sectionName = SingleLine(section);
     const std::string keyName = SingleLine(key);
     const std::string text = SingleLine(value);
-    const Location where = Locate(lines, sectionName, keyName);
+    Locator locator(sectionName, keyName);
+    for (const std::string_view line : lines) {
+        if (!locator.feed(line)) {
+            break;
+        }
+    }
+    const Location& where = locator.where();
+    std::string entry = where.keyLine ? where.keyName : keyName;
+    entry += '=';
+    entry += text;
+    std::string header;
     if (where.keyLine) {
-        lines[*where.keyLine] = where.keyName + "=" + text;
+        lines[*where.keyLine] = entry;
     } else if (where.section) {
-        const auto at = lines.begin() + static_cast<std::ptrdiff_t>(where.lastContent + 1);
-        lines.insert(at, keyName + "=" + text);
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(where.lastContent + 1), entry);
     } else {
-        lines.push_back("[" + sectionName + "]");
-        lines.push_back(keyName + "=" + text);
+        header += '[';
+        header += sectionName;
+        header += ']';
+        lines.push_back(header);
+        lines.push_back(entry);
     }
 
-    if (!files_.writeAtomic(path_, WriteTextLines(lines)).ok) {
+    if (!files_.writeAtomic(path_, WriteTextLineViews(lines)).ok) {
         throw Error(messages::CannotWrite(path_));
     }
 }

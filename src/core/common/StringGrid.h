@@ -50,6 +50,8 @@ private:
     int columns_ = 0;
     int fixedColumns_ = 0;
     int fixedRows_ = 0;
+    // A row holds its cells up to the last one written; the cells after it are empty. An empty
+    // row costs no cells, so a file of millions of empty lines does not take gigabytes.
     std::vector<std::vector<std::string>> rows_;
     std::uint64_t revision_ = 0;
 };

@@ -2,12 +2,22 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace losfix {
 
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+
+bool StartsWithByteOrderMark(std::string_view bytes) {
+    return bytes.starts_with(kUtf8Bom) || bytes.starts_with(kUtf16LeBom) ||
+           bytes.starts_with(kUtf16BeBom);
+}
 
 // Windows-1252 0x80..0x9F. The five bytes Windows leaves undefined (0x81, 0x8D, 0x8F, 0x90,
 // 0x9D) stand for the C1 code points of the same number, as MultiByteToWideChar maps them.
@@ -166,20 +176,20 @@ std::string Utf8ToCp1252(std::string_view utf8) {
 }
 
 std::string DecodeText(std::string_view bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        return SanitizeUtf8(bytes.substr(3));
+    if (bytes.starts_with(kUtf8Bom)) {
+        return SanitizeUtf8(bytes.substr(kUtf8Bom.size()));
     }
-    if (bytes.starts_with("\xFF\xFE")) {
-        return Utf16ToUtf8(bytes.substr(2), false);
+    if (bytes.starts_with(kUtf16LeBom)) {
+        return Utf16ToUtf8(bytes.substr(kUtf16LeBom.size()), false);
     }
-    if (bytes.starts_with("\xFE\xFF")) {
-        return Utf16ToUtf8(bytes.substr(2), true);
+    if (bytes.starts_with(kUtf16BeBom)) {
+        return Utf16ToUtf8(bytes.substr(kUtf16BeBom.size()), true);
     }
     return Cp1252ToUtf8(bytes);
 }
 
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
+std::size_t ForEachLine(std::string_view text, const std::function<void(std::string_view)>& visit) {
+    std::size_t count = 0;
     std::size_t start = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -188,13 +198,21 @@ std::vector<std::string> SplitLines(std::string_view text) {
             ++pos;
             continue;
         }
-        lines.emplace_back(text.substr(start, pos - start));
+        visit(text.substr(start, pos - start));
+        ++count;
         pos += (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
         start = pos;
     }
     if (start < text.size()) {
-        lines.emplace_back(text.substr(start));
+        visit(text.substr(start));
+        ++count;
     }
+    return count;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    ForEachLine(text, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
@@ -202,13 +220,33 @@ std::vector<std::string> ReadTextLines(std::string_view bytes) {
     return SplitLines(DecodeText(bytes));
 }
 
-std::string WriteTextLines(const std::vector<std::string>& lines) {
+namespace {
+
+template <typename Lines>
+std::string EncodeLines(const Lines& lines) {
     std::string out;
     for (const auto& line : lines) {
         out += Utf8ToCp1252(line);
         out += "\r\n";
     }
+    // Windows-1252 text that begins with the bytes of a byte-order mark ("ï»¿", "ÿþ", "þÿ")
+    // would read back as UTF-8 or UTF-16; behind a mark of its own it reads back unchanged.
+    if (StartsWithByteOrderMark(out)) {
+        std::string marked(kUtf8Bom);
+        marked += Cp1252ToUtf8(out);
+        return marked;
+    }
     return out;
+}
+
+}  // namespace
+
+std::string WriteTextLines(const std::vector<std::string>& lines) {
+    return EncodeLines(lines);
+}
+
+std::string WriteTextLineViews(const std::vector<std::string_view>& lines) {
+    return EncodeLines(lines);
 }
 
 }  // namespace losfix

@@ -1,6 +1,7 @@
 #include "core/rows/RowFile.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "core/common/CommaLine.h"
@@ -25,20 +26,29 @@ std::string EncodeRowFile(const StringGrid& table) {
 }
 
 void DecodeRowFile(std::string_view bytes, StringGrid& table) {
-    const std::vector<std::string> lines = ReadTextLines(bytes);
-    table.setRowCount(static_cast<int>(lines.size()) + 1);
-    const int columns = std::min(kRowTableColumns, table.columnCount());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int row = static_cast<int>(i) + 1;
-        table.clearRow(row);
-        const std::vector<std::string> items = ReadCommaLine(lines[i]);
-        const int used = std::min(columns, static_cast<int>(items.size()));
-        for (int c = 0; c < used; ++c) {
-            const std::string& item = items[static_cast<std::size_t>(c)];
-            // An empty item still fills its cell, with a single space.
-            table.setCell(c, row, item.empty() ? std::string(" ") : item);
+    const std::string text = DecodeText(bytes);
+    // Line by line, and only the cells a row keeps: a damaged or foreign file of megabytes must
+    // not take gigabytes.
+    const std::size_t lines = ForEachLine(text, [](std::string_view) {});
+    // More lines than a grid has rows would take hundreds of gigabytes first; it only keeps the
+    // arithmetic defined.
+    const auto mostRows = static_cast<std::size_t>(std::numeric_limits<int>::max() - 1);
+    table.setRowCount(static_cast<int>(std::min(lines, mostRows)) + 1);
+    const auto columns = static_cast<std::size_t>(std::min(kRowTableColumns, table.columnCount()));
+    std::size_t row = 0;
+    ForEachLine(text, [&](std::string_view line) {
+        if (++row > mostRows) {
+            return;
         }
-    }
+        std::vector<std::string> items = ReadCommaLine(line, columns);
+        for (std::string& item : items) {
+            // An empty item still fills its cell, with a single space.
+            if (item.empty()) {
+                item.push_back(' ');
+            }
+        }
+        table.setRowCells(static_cast<int>(row), std::move(items));
+    });
 }
 
 }  // namespace losfix
