@@ -20,8 +20,13 @@ struct Candidate {
 
 // A pasted negative count is shown as it was typed.
 std::string GroupedSigned(long long value) {
-    return value < 0 ? "-" + FormatThousands(static_cast<std::uint64_t>(-value))
-                     : FormatThousands(static_cast<std::uint64_t>(value));
+    if (value < 0) {
+        // Appended rather than "-" + text: GCC 12 at -O3 warns falsely about the latter.
+        std::string text(1, '-');
+        text += FormatThousands(static_cast<std::uint64_t>(-value));
+        return text;
+    }
+    return FormatThousands(static_cast<std::uint64_t>(value));
 }
 
 int PositionOfCode(std::uint32_t code, int match) {
