@@ -159,6 +159,11 @@ FileResult LocalFileSystem::readAll(const std::string& path, std::string& bytes)
 
 FileResult LocalFileSystem::writeAtomic(const std::string& path, std::string_view bytes) {
     const fs::path target = PathFromUtf8(path);
+    // Windows refuses to replace a read-only file; said before anything is written.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return FileResult::failure(WindowsErrorText(ERROR_ACCESS_DENIED));
+    }
     fs::path temporary;
     HANDLE created = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
