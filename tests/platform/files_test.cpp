@@ -2,11 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 
 #ifndef _WIN32
@@ -17,35 +14,22 @@
 #include "core/common/Error.h"
 #include "core/common/IniFile.h"
 #include "platform/Files.h"
+#include "platform/files_temporary_folder.h"
 
 namespace losfix {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the system's temporary folder, removed with everything in it afterwards.
-class FilesTest : public ::testing::Test {
+class FilesTest : public TemporaryFolderTest {
 protected:
-    void SetUp() override {
-        std::random_device device;
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        root_ = fs::temp_directory_path() /
-                ("losfix-files-" + std::to_string(stamp) + "-" + std::to_string(device()));
-        ASSERT_TRUE(fs::create_directory(root_));
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
-
     // UTF-8 both ways: a narrow std::string would be read in the ANSI code page on Windows.
     std::string path(const std::string& name) const {
         return Utf8FromPath(root_ / PathFromUtf8(name));
     }
 
     static std::string diskContent(const std::string& file) {
-        std::ifstream in(PathFromUtf8(file), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return diskBytes(PathFromUtf8(file));
     }
 
     // Everything in the folder apart from the named files: left-over temporary files.
@@ -60,7 +44,6 @@ protected:
         return count;
     }
 
-    fs::path root_;
     LocalFileSystem files;
 };
 

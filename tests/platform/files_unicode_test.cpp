@@ -2,11 +2,7 @@
 // the program's own save and load functions; every file saved twice over itself.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <set>
 #include <string>
 #include <string_view>
@@ -18,6 +14,7 @@
 #include "core/lottery/Board.h"
 #include "core/rows/RowStore.h"
 #include "platform/Files.h"
+#include "platform/files_temporary_folder.h"
 
 namespace losfix {
 namespace {
@@ -33,33 +30,20 @@ std::string Utf8(std::u8string_view text) {
     return std::string(text.begin(), text.end());
 }
 
-class UnicodeFolderTest : public ::testing::Test {
+class UnicodeFolderTest : public TemporaryFolderTest {
 protected:
     void SetUp() override {
-        std::random_device device;
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        root_ = fs::temp_directory_path() /
-                ("losfix-unicode-" + std::to_string(stamp) + "-" + std::to_string(device()));
-        ASSERT_TRUE(fs::create_directory(root_));
+        TemporaryFolderTest::SetUp();
         folder_ = root_ / kFolder;
         // Made by the program's file system from its UTF-8 path, checked by the standard's own.
         ASSERT_TRUE(files.createDirectory(Utf8FromPath(folder_)).ok);
         ASSERT_TRUE(fs::is_directory(folder_));
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
 
     // The UTF-8 path the program would be handed by a file dialog.
     std::string path(const char8_t* name) const { return Utf8FromPath(folder_ / name); }
 
-    // The bytes on disk, read past the program's own file system.
-    std::string disk(const char8_t* name) const {
-        std::ifstream in(folder_ / name, std::ios::binary);
-        EXPECT_TRUE(in.good()) << Utf8FromPath(folder_ / name);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string disk(const char8_t* name) const { return diskBytes(folder_ / name); }
 
     // Exactly the named files, so no temporary file is left and no name was mangled.
     std::set<std::string> folderNames() const {
@@ -78,7 +62,6 @@ protected:
         return bytes;
     }
 
-    fs::path root_;
     fs::path folder_;
     LocalFileSystem files;
 };

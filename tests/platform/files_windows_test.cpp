@@ -8,13 +8,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <thread>
 
 #include "core/app/DataFolders.h"
 #include "platform/Files.h"
 #include "platform/WindowsSystem.h"
+#include "platform/files_temporary_folder.h"
 
 namespace losfix {
 namespace {
@@ -40,35 +40,24 @@ TEST(WindowsErrorTextTest, GermanTextsWithoutTheClosingStop) {
     EXPECT_NE(other.back(), '.') << other;
 }
 
-class WindowsFilesTest : public ::testing::Test {
+class WindowsFilesTest : public TemporaryFolderTest {
 protected:
-    void SetUp() override {
-        std::random_device device;
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        root_ = fs::temp_directory_path() /
-                ("losfix-windows-" + std::to_string(stamp) + "-" + std::to_string(device()));
-        ASSERT_TRUE(fs::create_directory(root_));
-    }
     void TearDown() override {
+        // Read-only files would stay.
         for (const auto& entry : fs::recursive_directory_iterator(root_)) {
             SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
         }
-        std::error_code ec;
-        fs::remove_all(root_, ec);
+        TemporaryFolderTest::TearDown();
     }
 
     std::string path(const char8_t* name) const { return Utf8FromPath(root_ / name); }
 
-    std::string disk(const char8_t* name) const {
-        std::ifstream in(root_ / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string disk(const char8_t* name) const { return diskBytes(root_ / name); }
 
     int entries() const {
         return static_cast<int>(std::distance(fs::directory_iterator(root_), {}));
     }
 
-    fs::path root_;
     LocalFileSystem files;
 };
 
