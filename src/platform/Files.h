@@ -1,5 +1,9 @@
 #pragma once
 
+#include <filesystem>
+#include <string>
+#include <string_view>
+
 #include "core/common/FileSystem.h"
 
 namespace losfix {
@@ -14,7 +18,18 @@ public:
     FileResult createDirectory(const std::string& path) override;
 };
 
+// The one way from the program's UTF-8 paths to the system's and back. On Windows a path made
+// from a narrow std::string would be read in the ANSI code page and lose every other character.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string Utf8FromPath(const std::filesystem::path& path);
+
 // German text for an errno value ("Das System kann die angegebene Datei nicht finden", ...).
 std::string SystemErrorText(int errorNumber);
+
+#ifdef _WIN32
+// German text for a Windows error code (GetLastError): the common ones as a German Windows says
+// them, the rest in the system's own words, without the closing full stop.
+std::string WindowsErrorText(unsigned long errorCode);
+#endif
 
 }  // namespace losfix

@@ -40,15 +40,6 @@ constexpr int kXlGeneral = 1;
 constexpr const char* kNoApplication =
     "Für die angegebene Datei ist keine Anwendung zugeordnet, um diesen Vorgang auszuführen";
 
-fs::path ToPath(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string ToUtf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 // "A1:M15" or a single cell "B15".
 bool ParseArea(std::string_view range, int& top, int& left, int& bottom, int& right) {
     const std::size_t colon = range.find(':');
@@ -191,7 +182,12 @@ void SyncToDisk(const fs::path& path) {
         ::close(fd);
     }
 #else
-    (void)path;
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        FlushFileBuffers(file);
+        CloseHandle(file);
+    }
 #endif
 }
 
@@ -200,7 +196,7 @@ void SyncToDisk(const fs::path& path) {
 fs::path Publish(const fs::path& temporary, const fs::path& folder, const std::string& base) {
     for (int n = 1; n < 1000; ++n) {
         const std::string suffix = n == 1 ? "" : " (" + std::to_string(n) + ")";
-        const fs::path target = folder / ToPath(base + suffix + ".xlsx");
+        const fs::path target = folder / PathFromUtf8(base + suffix + ".xlsx");
 #ifdef _WIN32
         if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
             return target;
@@ -470,8 +466,8 @@ std::string XlsxSpreadsheet::save(const std::tm& localTime) {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H-%M-%S", &localTime);
     const std::string base = sheetName_ + " " + stamp;
-    const fs::path folder = ToPath(folder_);
-    const std::string shownPath = ToUtf8(folder / ToPath(base + ".xlsx"));
+    const fs::path folder = PathFromUtf8(folder_);
+    const std::string shownPath = Utf8FromPath(folder / PathFromUtf8(base + ".xlsx"));
     auto refuse = [&shownPath, &folder](int errorNumber) {
         std::error_code ec;
         const bool folderMissing = errorNumber == ENOENT && !fs::is_directory(folder, ec);
@@ -485,8 +481,8 @@ std::string XlsxSpreadsheet::save(const std::tm& localTime) {
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
     fs::path temporary;
     for (int attempt = 0;; ++attempt) {
-        temporary = folder / ToPath(".~" + std::to_string(ticks % 1000000007) + "-" +
-                                    std::to_string(counter.fetch_add(1)) + ".xlsx");
+        temporary = folder / PathFromUtf8(".~" + std::to_string(ticks % 1000000007) + "-" +
+                                          std::to_string(counter.fetch_add(1)) + ".xlsx");
         errno = 0;
         if (CreateExclusive(temporary)) {
             break;
@@ -498,7 +494,7 @@ std::string XlsxSpreadsheet::save(const std::tm& localTime) {
 
     std::error_code ignored;
     try {
-        writeWorkbook(ToUtf8(temporary));
+        writeWorkbook(Utf8FromPath(temporary));
     } catch (const Error& e) {
         fs::remove(temporary, ignored);
         throw Error(messages::CannotCreate(shownPath, e.what()));
@@ -514,7 +510,7 @@ std::string XlsxSpreadsheet::save(const std::tm& localTime) {
         throw refuse(error);
     }
 
-    const std::string path = ToUtf8(target);
+    const std::string path = Utf8FromPath(target);
     if (visible_ && !shell_.openFile(path)) {
         throw Error(messages::CannotOpen(path, kNoApplication));
     }

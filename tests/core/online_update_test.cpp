@@ -70,7 +70,7 @@ TEST(UpdateScriptTest, WindowsBatchByteForByte) {
               "e\\Losfix2.0.exe\" goto Label1\r\n"
               "rmdir \"C:\\Program Files\\Losfix Gr\xF6\xDF"
               "e\\\"\r\n"
-              "del C:\\Users\\J\xF6rg Ma\xDF\\Temp\\uis4F2A.bat\r\n");
+              "del \"C:\\Users\\J\xF6rg Ma\xDF\\Temp\\uis4F2A.bat\"\r\n");
     EXPECT_TRUE(FitsBatchCodePage("C:\\Jörg\\Maß €"));
     EXPECT_FALSE(FitsBatchCodePage("C:\\Łódź\\Losfix2.0.exe"));
 }

@@ -12,7 +12,8 @@ std::string WindowsUpdateBatch(const std::string& programFile, const std::string
         "del " + quoted,
         "if Exist " + quoted + " goto Label1",
         "rmdir \"" + FolderOf(programFile) + "\"",
-        "del " + batchFile,
+        // Quoted like the others: a temporary folder below "C:\Users\Max Muster" has a blank.
+        "del \"" + batchFile + "\"",
     });
 }
 

@@ -8,8 +8,9 @@ namespace losfix {
 // The hand-over to the installer: once the program has ended, a small script removes the program
 // file (trying until it is gone), then the program folder if it is empty, then itself.
 
-// Windows: the batch file's bytes, five lines in Windows-1252 with CR LF. The folder is the
-// program file's folder with its trailing backslash.
+// Windows: the batch file's bytes, five lines in Windows-1252 with CR LF, every path quoted. The
+// folder is the program file's folder with its trailing backslash. cmd.exe reads batch files in
+// the OEM code page: the hand-over converts the bytes to it.
 std::string WindowsUpdateBatch(const std::string& programFile, const std::string& batchFile);
 
 // True when the path can be written into the batch file unchanged; a character outside

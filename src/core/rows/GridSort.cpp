@@ -231,6 +231,53 @@ public:
     }
 };
 
+// A plain decimal ("digits[.digits][e[sign]digits]") from its significant digits and its power of
+// ten. Some standard libraries (MinGW's) read a long double only within the range of a double;
+// this reads the rest of the wider range. Infinite when too large, 0 when too small.
+long double ScaleDecimal(const std::string& normal) {
+    const std::size_t e = normal.find('e');
+    long long exponent = 0;
+    if (e != std::string::npos) {
+        const char* first = normal.data() + e + 1;
+        first += *first == '+' ? 1 : 0;
+        if (std::from_chars(first, normal.data() + normal.size(), exponent).ec != std::errc()) {
+            exponent = *first == '-' ? -100000 : 100000;  // far beyond any range
+        }
+        exponent = std::clamp(exponent, -100000LL, 100000LL);
+    }
+    long double significand = 0;  // the first digits, at most as many as a long double keeps
+    int digits = 0;
+    bool fraction = false;
+    for (const char c : normal.substr(0, e)) {
+        if (c == '.') {
+            fraction = true;
+        } else if (digits == 0 && c == '0') {
+            exponent -= fraction ? 1 : 0;
+        } else if (digits < std::numeric_limits<long double>::digits10 + 2) {
+            significand = significand * 10 + (c - '0');
+            exponent -= fraction ? 1 : 0;
+            ++digits;
+        } else {
+            exponent += fraction ? 0 : 1;
+        }
+    }
+    if (digits == 0) {
+        return 0;
+    }
+    // significand * 10^exponent in steps that neither overflow nor underflow too early.
+    const long long magnitude = exponent + digits - 1;  // of the leading digit
+    significand /= std::pow(10.0L, static_cast<long double>(digits - 1));
+    if (magnitude > std::numeric_limits<long double>::max_exponent10) {
+        return std::numeric_limits<long double>::infinity();
+    }
+    if (magnitude < std::numeric_limits<long double>::min_exponent10 - 20) {
+        return 0;
+    }
+    const long long half = magnitude / 2;
+    return significand * std::pow(10.0L, static_cast<long double>(half)) *
+           std::pow(10.0L, static_cast<long double>(magnitude - half));
+}
+
 // Reads a whole text as a number: blanks around it, an optional sign, digits with at most one
 // decimal separator (at least one digit), an optional exponent. Too large a value is no number;
 // one too small for the type reads as 0.
@@ -287,7 +334,17 @@ bool ParseNumber(std::string_view text, char separator, long double& value) {
     if (end != last) {
         return false;
     }
-    if (ec == std::errc::result_out_of_range) {
+    if (ec == std::errc::result_out_of_range && std::numeric_limits<long double>::max_exponent10 >
+                                                    std::numeric_limits<double>::max_exponent10) {
+        // Out of a double's range, but perhaps not of the long double's.
+        result = ScaleDecimal(normal);
+        if (std::isinf(result)) {
+            return false;
+        }
+        if (result < std::numeric_limits<long double>::min()) {
+            result = 0;  // too small for the type, as before
+        }
+    } else if (ec == std::errc::result_out_of_range) {
         // from_chars leaves the result alone; tell overflow from underflow by the magnitude.
         const std::size_t e = normal.find('e');
         const bool negativeExponent =

@@ -12,6 +12,7 @@
 
 #include "core/app/Program.h"
 #include "gui/common/Style.h"
+#include "platform/WindowsSystem.h"
 
 namespace losfix {
 
@@ -22,7 +23,8 @@ constexpr int kHeight = 300;
 
 DataFolders SystemDataFolders() {
 #ifdef Q_OS_WIN
-    QString appData = qEnvironmentVariable("APPDATA");
+    // The roaming folder as the shell knows it, whatever %APPDATA% says.
+    QString appData = QString::fromStdString(RoamingAppDataFolder());
 #else
     QString appData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 #endif

@@ -22,6 +22,7 @@
 #include "core/online/UpdateScript.h"
 #include "gui/common/ErrorGuard.h"
 #include "gui/online/Online.h"
+#include "platform/WindowsSystem.h"
 
 namespace losfix {
 
@@ -295,21 +296,8 @@ void TFUpdate::handOver() {
     // The installer already runs; the program ends whether or not the clean-up could be arranged.
     Guarded(*context_.dialogs, [&] {
 #ifdef Q_OS_WIN
-        const std::string programFile = QDir::toNativeSeparators(program).toStdString();
-        const std::string batch =
-            QDir::toNativeSeparators(NewScriptFile(folder, QStringLiteral("uisXXXXXX.bat")))
-                .toStdString();
-        if (batch.empty() || !FitsBatchCodePage(programFile) || !FitsBatchCodePage(batch)) {
-            return;
-        }
-        QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::WriteOwner |
-                                           QFileDevice::WriteUser);
-        const FileResult written =
-            context_.files->writeAtomic(batch, WindowsUpdateBatch(programFile, batch));
-        if (!written.ok) {
-            throw Error(messages::CannotCreate(batch, written.systemText));
-        }
-        context_.shell->startDetached("cmd.exe", {"/c", batch});
+        // Written in the interpreter's code page and run hidden; tested under Wine.
+        StartUpdateBatch(*context_.files, program.toStdString(), folder.toStdString());
 #else
         const std::string script =
             NewScriptFile(folder, QStringLiteral("uisXXXXXX.sh")).toStdString();
