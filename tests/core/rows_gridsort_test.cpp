@@ -597,13 +597,13 @@ TEST(GridSortOrder, ReadingKeysOnceKeepsTheOrderAndTheStateAtAnError) {
         const int rows = 1 + static_cast<int>(random() % 300);
         StringGrid grid(5, rows + 1, 1, 1);
         for (int r = 1; r <= rows; ++r) {
-            grid.setCell(0, r, "L" + std::to_string(r));
+            grid.setCell(0, r, std::string("L").append(std::to_string(r)));
             // Few distinct values, so that many rows tie, or many, so that none do.
             const unsigned range = round % 2 == 0 ? 4 : 1000000;
             for (int c = 1; c <= 3; ++c) {
                 grid.setCell(c, r, std::to_string(random() % range));
             }
-            grid.setCell(4, r, "id" + std::to_string(r));
+            grid.setCell(4, r, std::string("id").append(std::to_string(r)));
         }
         if (round % 3 == 0) {
             grid.setCell(2, 1 + static_cast<int>(random() % rows), " x");
