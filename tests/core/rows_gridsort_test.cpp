@@ -598,8 +598,9 @@ TEST(GridSortOrder, ReadingKeysOnceKeepsTheOrderAndTheStateAtAnError) {
         StringGrid grid(5, rows + 1, 1, 1);
         for (int r = 1; r <= rows; ++r) {
             grid.setCell(0, r, std::string("L").append(std::to_string(r)));
-            // Few distinct values, so that many rows tie, or many, so that none do.
-            const unsigned range = round % 2 == 0 ? 4 : 1000000;
+            // Few distinct values, so that many rows tie, or many, so that none do; small and
+            // wide ranges are ranked in different ways.
+            const unsigned range = round % 2 == 0 ? 4 : (round % 4 == 1 ? 1000000 : 2000000000);
             for (int c = 1; c <= 3; ++c) {
                 grid.setCell(c, r, std::to_string(random() % range));
             }

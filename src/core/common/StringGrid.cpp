@@ -86,6 +86,23 @@ void StringGrid::setRowCells(int row, std::vector<std::string> cells) {
     ++revision_;
 }
 
+void StringGrid::copyRow(const StringGrid& source, int row) {
+    if (row < 0 || row >= rowCount()) {
+        return;
+    }
+    auto& cells = rows_[static_cast<std::size_t>(row)];
+    if (row < source.rowCount()) {
+        // Assigning keeps this row's storage when it is large enough.
+        cells = source.rows_[static_cast<std::size_t>(row)];
+        if (cells.size() > static_cast<std::size_t>(columns_)) {
+            cells.resize(static_cast<std::size_t>(columns_));
+        }
+    } else {
+        cells.clear();
+    }
+    ++revision_;
+}
+
 void StringGrid::clearRow(int row) {
     if (row < 0 || row >= rowCount()) {
         return;

@@ -31,6 +31,8 @@ public:
     // Replaces the row's cells; missing cells become empty, surplus ones are dropped.
     void setRowCells(int row, std::vector<std::string> cells);
     void clearRow(int row);
+    // Row `row` takes the cells of the same row of `source` (cut to this grid's columns).
+    void copyRow(const StringGrid& source, int row);
     // Exchanges the cells of two rows from fromColumn to the last column.
     void swapRows(int rowA, int rowB, int fromColumn = 0);
     // Row firstRow + i takes the cells (from fromColumn on) that row order[i] holds now; order

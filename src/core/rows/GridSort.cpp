@@ -399,6 +399,31 @@ struct PackedKey {
 // For each value its rank among the distinct values (0 for the smallest). Values a double holds
 // exactly are ranked as doubles, which is much quicker than long double.
 std::vector<std::uint32_t> Ranks(const std::vector<long double>& values) {
+    // Whole numbers in a small range, as every row table holds, are ranked by counting.
+    if (!values.empty()) {
+        const auto [low, high] = std::minmax_element(values.begin(), values.end());
+        constexpr long double kCountingRange = 1 << 20;
+        const bool whole = std::all_of(values.begin(), values.end(),
+                                       [](long double v) { return v == std::floor(v); });
+        if (whole && *high - *low < kCountingRange) {
+            const long double base = *low;
+            std::vector<std::uint32_t> rankOf(static_cast<std::size_t>(*high - base) + 1, 0);
+            for (const long double v : values) {
+                rankOf[static_cast<std::size_t>(v - base)] = 1;
+            }
+            std::uint32_t next = 0;
+            for (std::uint32_t& rank : rankOf) {
+                const std::uint32_t present = rank;
+                rank = next;
+                next += present;
+            }
+            std::vector<std::uint32_t> ranks(values.size());
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                ranks[i] = rankOf[static_cast<std::size_t>(values[i] - base)];
+            }
+            return ranks;
+        }
+    }
     const bool exactDoubles = std::all_of(values.begin(), values.end(), [](long double v) {
         return static_cast<long double>(static_cast<double>(v)) == v;
     });
@@ -458,7 +483,6 @@ public:
         if (blanksHigh) {
             blankText_.assign(255, 'Z');
         }
-        readKeys();
     }
 
     // Every key of every row as one 128-bit number whose order is the order of the key tuples,
@@ -473,16 +497,15 @@ public:
                 return std::nullopt;
             }
         }
-        if (std::any_of(keys_.begin(), keys_.end(), [](const Key& key) { return !key.valid; })) {
-            return std::nullopt;
-        }
         std::vector<PackedKey> packed(rows);
         int usedBits = 0;
-        std::vector<long double> values;
+        std::vector<long double> values(rows);
+        // Column by column, so that only one column of values is held at a time.
         for (std::size_t k = 0; k < width; ++k) {
-            values.clear();
             for (std::size_t r = 0; r < rows; ++r) {
-                values.push_back(keys_[r * width + k].value);
+                if (!readKey(k, r, values[r])) {
+                    return std::nullopt;
+                }
             }
             const std::vector<std::uint32_t> ranks = Ranks(values);
             const std::uint32_t distinct =
@@ -505,8 +528,12 @@ public:
         return packed;
     }
 
-    // Rows as they stand in the grid before the sort (first .. last).
+    // Rows as they stand in the grid before the sort (first .. last). Reads every key once on
+    // the first call.
     bool outOfOrder(int upper, int lower) const {
+        if (keys_.empty()) {
+            readKeys();
+        }
         for (std::size_t k = 0; k < columns_.size(); ++k) {
             const int result = compareKey(k, upper, lower);
             if (result != 0) {
@@ -522,7 +549,14 @@ private:
         bool valid = true;
     };
 
-    void readKeys() {
+    bool readKey(std::size_t k, std::size_t r, long double& value) const {
+        const std::string& text = grid_.cell(columns_[k], args_.firstRow + static_cast<int>(r));
+        return static_cast<SortType>(args_.sortTypes[k]) == SortType::Number
+                   ? number(text, value)
+                   : dateTime(text, value);
+    }
+
+    void readKeys() const {
         const std::size_t rows = static_cast<std::size_t>(args_.lastRow - args_.firstRow + 1);
         keys_.resize(rows * columns_.size());
         for (std::size_t k = 0; k < columns_.size(); ++k) {
@@ -531,11 +565,8 @@ private:
                 continue;
             }
             for (std::size_t r = 0; r < rows; ++r) {
-                const std::string& text =
-                    grid_.cell(columns_[k], args_.firstRow + static_cast<int>(r));
                 Key& key = keys_[r * columns_.size() + k];
-                key.valid =
-                    type == SortType::Number ? number(text, key.value) : dateTime(text, key.value);
+                key.valid = readKey(k, r, key.value);
             }
         }
     }
@@ -607,7 +638,7 @@ private:
     long double blankNumber_ = 0;
     double blankDate_ = 0;
     std::string blankText_;
-    std::vector<Key> keys_;  // per row of the sorted range, per key column
+    mutable std::vector<Key> keys_;  // per row of the sorted range, per key column
 };
 
 }  // namespace
@@ -705,7 +736,7 @@ void SortRowTable(StringGrid& table, int keySize, StringGrid& backup, const Sort
     backup.setColumnCount(kRowTableColumns);
     backup.setRowCount(rows);
     for (int r = kRowTableHeaderRows; r < rows; ++r) {
-        backup.setRowCells(r, table.rowCells(r));
+        backup.copyRow(table, r);
     }
     const int lastRow = rows - 1;
     if (lastRow < kRowTableHeaderRows) {
@@ -728,7 +759,7 @@ void SortRowTable(StringGrid& table, int keySize, StringGrid& backup, const Sort
 
 void UndoRowTableSort(StringGrid& table, const StringGrid& backup) {
     for (int r = kRowTableHeaderRows; r < table.rowCount(); ++r) {
-        table.setRowCells(r, backup.rowCells(r));
+        table.copyRow(backup, r);
     }
 }
 
