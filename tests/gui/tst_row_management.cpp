@@ -310,6 +310,14 @@ private slots:
                                     QStringLiteral("Losfixreihen ")));
         QVERIFY(workbook.endsWith(QStringLiteral(".xlsx")));
         QVERIFY(QFile::exists(workbook));
+        // Written beside the window; its failure still reaches the error box, and the window
+        // comes back as it was.
+        env.context().folders.base = env.path("fehlt/");
+        testing::Press(window, "bsSkinSpeedButton8");
+        QVERIFY(env.dialogs.last(ScriptedDialogs::Kind::Error).find("kann nicht erstellt werden") !=
+                std::string::npos);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(testing::Find<QToolButton>(window, "bsSkinSpeedButton8")->isEnabled());
 
         testing::Press(window, "bsSkinSpeedButton11");
         std::string rows;
@@ -319,7 +327,7 @@ private slots:
             }
         }
         QCOMPARE(env.clipboard.text(), rows);
-        QCOMPARE(env.dialogs.count(ScriptedDialogs::Kind::Error), 1);
+        QCOMPARE(env.dialogs.count(ScriptedDialogs::Kind::Error), 2);
     }
 
     void boardAndDistributionPictures() {

@@ -11,6 +11,7 @@
 #include "core/export/SpreadsheetExport.h"
 #include "core/rows/GridSort.h"
 #include "core/rows/RowStore.h"
+#include "gui/common/BackgroundWork.h"
 #include "gui/common/CaptionButton.h"
 #include "gui/common/ErrorGuard.h"
 #include "gui/common/ScopeExit.h"
@@ -186,10 +187,18 @@ void RowsPanel::bsSkinSpeedButton8Click() {
         }
         return;
     }
-    // The largest tables take a few seconds to write.
+    // The largest tables take a few seconds to write: the workbook is written beside the window,
+    // from a copy, so that the window repaints meanwhile (it takes no input until the end).
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ScopeExit restore([] { QApplication::restoreOverrideCursor(); });
-    ExportRowTableToWorkbook(state_.table, context_.folders.base, *context_.shell);
+    bsSkinSpeedButton8->setEnabled(false);
+    const ScopeExit restore([this] {
+        QApplication::restoreOverrideCursor();
+        bsSkinSpeedButton8->setEnabled(true);
+    });
+    const StringGrid table = state_.table;
+    const std::string folder = context_.folders.base;
+    WindowThreadShell shell(*context_.shell);
+    RunInBackground([&] { ExportRowTableToWorkbook(table, folder, shell); });
 }
 
 void RowsPanel::bsSkinSpeedButton11Click() {
