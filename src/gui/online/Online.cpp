@@ -9,6 +9,7 @@
 
 #include "core/online/Donation.h"
 #include "gui/common/CaptionButton.h"
+#include "gui/common/ErrorGuard.h"
 
 namespace losfix {
 
@@ -54,11 +55,10 @@ QToolButton* MakePayButton(AppContext& context, QWidget* parent) {
         MakeIconButton(QStringLiteral("BPay"), QIcon(QStringLiteral(":/online-donate.svg")),
                        QStringLiteral("Spenden über PayPal"), parent, 40);
     button->setAutoRaise(true);
-    QObject::connect(button, &QToolButton::clicked, button, [&context, button] {
-        // From a queued call, so that the press returns at once.
-        QMetaObject::invokeMethod(
-            button, [&context] { BPayClick(context); }, Qt::QueuedConnection);
-    });
+    // From a queued call, so that the press returns at once.
+    ConnectGuarded(
+        button, &QToolButton::clicked, button, *context.dialogs, [&context] { BPayClick(context); },
+        Qt::QueuedConnection);
     return button;
 }
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/online/Donation.h"
+#include "gui/common/ErrorGuard.h"
 #include "gui/online/Online.h"
 
 namespace losfix {
@@ -87,12 +88,12 @@ ProductPanel::ProductPanel(AppContext& context, QWidget* parent)
     layout->addStretch(1);
 
     // Queued, so that a press returns at once; the fetch that follows may take a moment.
-    connect(Image1, &QToolButton::clicked, this, [this] {
-        QMetaObject::invokeMethod(this, &ProductPanel::Image1Click, Qt::QueuedConnection);
-    });
-    connect(Image2, &QToolButton::clicked, this, [this] {
-        QMetaObject::invokeMethod(this, &ProductPanel::Image2Click, Qt::QueuedConnection);
-    });
+    ConnectGuarded(
+        Image1, &QToolButton::clicked, this, *context_.dialogs, [this] { Image1Click(); },
+        Qt::QueuedConnection);
+    ConnectGuarded(
+        Image2, &QToolButton::clicked, this, *context_.dialogs, [this] { Image2Click(); },
+        Qt::QueuedConnection);
 }
 
 void ProductPanel::Image1Click() {

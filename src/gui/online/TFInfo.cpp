@@ -10,6 +10,7 @@
 
 #include "core/app/Program.h"
 #include "core/online/Donation.h"
+#include "gui/common/ErrorGuard.h"
 #include "gui/online/Online.h"
 
 namespace losfix {
@@ -112,7 +113,7 @@ TFInfo::TFInfo(AppContext& context, QWidget* owner)
     bsSkinSpeedButton3->setCursor(Qt::PointingHandCursor);
     bsSkinSpeedButton3->setGeometry(kWidth - 104, kHeight - 40, 92, 28);
 
-    connect(LMail, &LinkLabel::clicked, this, &TFInfo::LMailClick);
+    ConnectGuarded(LMail, &LinkLabel::clicked, this, *context_.dialogs, [this] { LMailClick(); });
     connect(bsSkinSpeedButton3, &QPushButton::clicked, this, &QWidget::close);
 }
 
