@@ -1,7 +1,9 @@
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -14,6 +16,8 @@
 #include "gui/common/RadioGroup.h"
 #include "gui/common/TFAbbild.h"
 #include "gui/lottery/BoardPanel.h"
+#include "gui/online/TFInfo.h"
+#include "gui/online/TFUpdate.h"
 #include "gui/rows/DistributionPanel.h"
 #include "gui/rows/RowTableView.h"
 #include "support/Controls.h"
@@ -127,6 +131,32 @@ private slots:
         }
         QVERIFY(Find<QSlider>(image, "Slider1") != nullptr);
         CheckSpeaks(image);
+    }
+
+    void updateAndInfoWindowControlsHaveTheirNames() {
+        TestContext env;
+        TFUpdate update(env.context(), {});
+        for (const char* name : {"BCalc", "BDown", "BSetup", "bsSkinSpeedButton1"}) {
+            QVERIFY(Find<QPushButton>(update, name) != nullptr);
+        }
+        for (const char* name :
+             {"Label1", "Label2", "Label3", "Label4", "PiVersion", "PvVersion"}) {
+            QVERIFY(Find<QLabel>(update, name) != nullptr);
+        }
+        for (const char* name : {"bsSkinGroupBox1", "bsSkinGroupBox2", "bsSkinGroupBox3"}) {
+            QVERIFY(Find<QGroupBox>(update, name) != nullptr);
+        }
+        QVERIFY(Find<QProgressBar>(update, "Gauge3") != nullptr);
+        CheckSpeaks(update);
+
+        TFInfo info(env.context());
+        for (const char* name :
+             {"Image1", "LVersion", "LName", "LStrasse", "LPLZOrt", "LMail", "LTelefon", "LFax"}) {
+            QVERIFY(Find<QLabel>(info, name) != nullptr);
+        }
+        QVERIFY(Find<QWidget>(info, "Panel1") != nullptr);
+        QVERIFY(Find<QPushButton>(info, "bsSkinSpeedButton3") != nullptr);
+        CheckSpeaks(info);
     }
 
     void onlyTheWindowsOwnControlsCount() {

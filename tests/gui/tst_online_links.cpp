@@ -11,9 +11,11 @@
 #include "gui/online/Online.h"
 #include "gui/online/ProductPanel.h"
 #include "gui/online/TFInfo.h"
+#include "support/Controls.h"
 #include "support/TestContext.h"
 
 using namespace losfix;
+using losfix::testing::Find;
 using Kind = testing::ScriptedDialogs::Kind;
 
 namespace {
@@ -131,24 +133,25 @@ private slots:
         QCOMPARE(window->size(), QSize(400, 300));
         QVERIFY(qAbs(window->geometry().center().x() - mainWindow.geometry().center().x()) <= 1);
         QVERIFY(qAbs(window->geometry().center().y() - mainWindow.geometry().center().y()) <= 1);
-        QCOMPARE(window->Image1->geometry(), QRect(0, 0, 400, 300));
-        QVERIFY(!window->Image1->pixmap().isNull());
-        QCOMPARE(window->LVersion->text(), QStringLiteral("Version 1.5.0.0"));
-        QVERIFY(window->LVersion->alignment() & Qt::AlignRight);
-        QCOMPARE(window->bsSkinSpeedButton3->text(), QStringLiteral("Schließen"));
+        QCOMPARE(Find<QLabel>(*window, "Image1")->geometry(), QRect(0, 0, 400, 300));
+        QVERIFY(!Find<QLabel>(*window, "Image1")->pixmap().isNull());
+        QCOMPARE(Find<QLabel>(*window, "LVersion")->text(), QStringLiteral("Version 1.5.0.0"));
+        QVERIFY(Find<QLabel>(*window, "LVersion")->alignment() & Qt::AlignRight);
+        QCOMPARE(Find<QPushButton>(*window, "bsSkinSpeedButton3")->text(),
+                 QStringLiteral("Schließen"));
 
-        QCOMPARE(window->LMail->text(), QString::fromUtf8(kMaker.mail));
-        QCOMPARE(window->LMail->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(window->Panel1->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(Find<QLabel>(*window, "LMail")->text(), QString::fromUtf8(kMaker.mail));
+        QCOMPARE(Find<QLabel>(*window, "LMail")->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(Find<QWidget>(*window, "Panel1")->cursor().shape(), Qt::ArrowCursor);
 
-        QTest::mouseClick(window->LMail, Qt::LeftButton);
+        QTest::mouseClick(Find<QLabel>(*window, "LMail"), Qt::LeftButton);
         QCOMPARE(test.shell.openedUrls,
                  std::vector<std::string>{"mailto:service@losfix.example?subject=Losfix 2.0"});
-        window->LMail->setFocus();
-        QTest::keyClick(window->LMail, Qt::Key_Space);
+        Find<QLabel>(*window, "LMail")->setFocus();
+        QTest::keyClick(Find<QLabel>(*window, "LMail"), Qt::Key_Space);
         QCOMPARE(test.shell.openedUrls.size(), std::size_t{2});
 
-        QTest::mouseClick(window->bsSkinSpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(*window, "bsSkinSpeedButton3"), Qt::LeftButton);
         QVERIFY(window->isHidden());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(window.isNull());

@@ -13,9 +13,11 @@
 #include "core/online/UpdateScript.h"
 #include "core/online/VersionInfo.h"
 #include "gui/online/TFUpdate.h"
+#include "support/Controls.h"
 #include "support/TestContext.h"
 
 using namespace losfix;
+using losfix::testing::Find;
 using Kind = testing::ScriptedDialogs::Kind;
 
 namespace {
@@ -74,7 +76,9 @@ struct Fixture {
         QCoreApplication::processEvents();  // the queued handler
     }
     static UpdateWindowState shown(const TFUpdate& w) {
-        return {w.PvVersion->text().toStdString(), w.BDown->isEnabled(), w.BSetup->isEnabled()};
+        return {Find<QLabel>(w, "PvVersion")->text().toStdString(),
+                Find<QPushButton>(w, "BDown")->isEnabled(),
+                Find<QPushButton>(w, "BSetup")->isEnabled()};
     }
     UpdateWindowState shown() const { return shown(*window); }
     std::string lastMessage() const {
@@ -107,16 +111,17 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("Losfix 2.0"));
         QVERIFY(qAbs(window->geometry().center().x() - mainWindow.geometry().center().x()) <= 1);
         QVERIFY(qAbs(window->geometry().center().y() - mainWindow.geometry().center().y()) <= 1);
-        QCOMPARE(window->PiVersion->text(), QStringLiteral("1.5.0.0"));
-        QCOMPARE(window->bsSkinSpeedButton1->text(), QStringLiteral("Sch&ließen"));
-        QCOMPARE(window->Gauge3->value(), 0);
+        QCOMPARE(Find<QLabel>(*window, "PiVersion")->text(), QStringLiteral("1.5.0.0"));
+        QCOMPARE(Find<QPushButton>(*window, "bsSkinSpeedButton1")->text(),
+                 QStringLiteral("Sch&ließen"));
+        QCOMPARE(Find<QProgressBar>(*window, "Gauge3")->value(), 0);
         QCOMPARE(Fixture::shown(*window), UpdateWindowState{});
-        QVERIFY(window->BCalc->isEnabled());
+        QVERIFY(Find<QPushButton>(*window, "BCalc")->isEnabled());
         window->showMinimized();
         QCOMPARE(ShowUpdateWindow(test.context(), &mainWindow), window.data());
         QVERIFY(!window->isMinimized());
 
-        QTest::mouseClick(window->bsSkinSpeedButton1, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(*window, "bsSkinSpeedButton1"), Qt::LeftButton);
         QVERIFY(window->isHidden());
         // A closed window is on its way out: the next opening makes a new one.
         TFUpdate* second = ShowUpdateWindow(test.context(), &mainWindow);
@@ -129,7 +134,7 @@ private slots:
     void statesAfterEachCheck() {
         Fixture f;
         f.network.isConnected = false;
-        f.click(f.window->BCalc);
+        f.click(Find<QPushButton>(*f.window, "BCalc"));
         QCOMPARE(f.lastMessage(),
                  std::string("Für die Aktualisierung muss eine Verbindung zum Internet bestehen."));
         QVERIFY(f.network.requests.empty());
@@ -138,30 +143,30 @@ private slots:
         // Refused: the check fails, the donation status is refreshed all the same.
         f.network.isConnected = true;
         f.network.answer(kDonationUrl, "1.234,56\r\nDanke\r\n");
-        f.click(f.window->BCalc);
+        f.click(Find<QPushButton>(*f.window, "BCalc"));
         QCOMPARE(f.lastMessage(), std::string(kCheckFailed));
         QCOMPARE(f.donations, QStringList{"1.234,56"});
         QCOMPARE(f.shown(), UpdateWindowState{});
 
         f.network.answer(kVersionUrl, Record("1.4.9.0"));
         const std::size_t messages = f.test.dialogs.messages.size();
-        f.click(f.window->BCalc);
+        f.click(Find<QPushButton>(*f.window, "BCalc"));
         QCOMPARE(f.shown(), (UpdateWindowState{"1.4.9.0", true, false}));
         QCOMPARE(f.test.dialogs.messages.size(), messages);
         QVERIFY(f.network.requests.back().noCache);
 
         f.network.answer(kVersionUrl, Record("1.5.0.0"));
-        f.click(f.window->BCalc);
+        f.click(Find<QPushButton>(*f.window, "BCalc"));
         QCOMPARE(f.shown(), (UpdateWindowState{"1.5.0.0", false, false}));
 
         // An error page, and a file too short for a record, leave the window as it was.
         f.network.refuse(kVersionUrl, 404);
         f.network.refuse(kDonationUrl, 500);
-        f.click(f.window->BCalc);
+        f.click(Find<QPushButton>(*f.window, "BCalc"));
         QCOMPARE(f.lastMessage(), std::string(kCheckFailed));
         QCOMPARE(f.donations.last(), QString());
         f.network.answer(kVersionUrl, "1.6.0.0 and more");
-        f.click(f.window->BCalc);
+        f.click(Find<QPushButton>(*f.window, "BCalc"));
         QCOMPARE(f.lastMessage(), std::string(kCheckFailed));
         QCOMPARE(f.shown(), (UpdateWindowState{"1.5.0.0", false, false}));
         QCOMPARE(f.test.dialogs.count(Kind::Error), 0);
@@ -170,32 +175,32 @@ private slots:
     void statesAfterEachDownload() {
         Fixture f;
         f.network.answer(kVersionUrl, Record("1.6.0.0"));
-        f.click(f.window->BCalc);
-        QVERIFY(f.window->BDown->isEnabled());
+        f.click(Find<QPushButton>(*f.window, "BCalc"));
+        QVERIFY(Find<QPushButton>(*f.window, "BDown")->isEnabled());
 
         f.network.isConnected = false;
-        f.click(f.window->BDown);
+        f.click(Find<QPushButton>(*f.window, "BDown"));
         QCOMPARE(f.lastMessage(),
                  std::string("Für den Download der Installations-Datei muss eine "
                              "Verbindung zum Internet bestehen.\r\rIch breche ab."));
         f.network.isConnected = true;
 
         f.network.refuse(kInstallerUrl, 404);
-        f.click(f.window->BDown);
+        f.click(Find<QPushButton>(*f.window, "BDown"));
         QCOMPARE(f.lastMessage(), std::string(kDownloadFailed));
         QCOMPARE(f.shown(), (UpdateWindowState{"1.6.0.0", true, false}));
         const std::string installer = f.test.folders().base + "Update.exe";
         QVERIFY(!QFile::exists(QString::fromStdString(installer)));
 
         f.network.answer(kInstallerUrl, "MZ the installer");
-        f.click(f.window->BDown);
+        f.click(Find<QPushButton>(*f.window, "BDown"));
         QCOMPARE(f.shown(), (UpdateWindowState{"1.6.0.0", true, true}));
         QCOMPARE(testing::ReadFileBytes(installer), std::string("MZ the installer"));
         QVERIFY(!f.network.requests.back().noCache);
         QCOMPARE(f.network.requests.back().sizeLimit, kInstallerLimit);
 
         f.network.refuse(kInstallerUrl);
-        f.click(f.window->BDown);
+        f.click(Find<QPushButton>(*f.window, "BDown"));
         QCOMPARE(f.lastMessage(), std::string(kDownloadFailed));
         QCOMPARE(f.shown(), (UpdateWindowState{"1.6.0.0", true, true}));
         QCOMPARE(testing::ReadFileBytes(installer), std::string("MZ the installer"));
@@ -205,10 +210,10 @@ private slots:
         QVERIFY(QDir().mkpath(QString::fromStdString(installer)));
         f.network.answer(kInstallerUrl, "MZ the installer");
         const std::size_t messages = f.test.dialogs.messages.size();
-        f.click(f.window->BDown);
+        f.click(Find<QPushButton>(*f.window, "BDown"));
         QCOMPARE(f.test.dialogs.count(Kind::Error), 1);
         QCOMPARE(f.test.dialogs.messages.size(), messages + 1);
-        QVERIFY(f.window->BDown->isEnabled());
+        QVERIFY(Find<QPushButton>(*f.window, "BDown")->isEnabled());
     }
 
     void busyWhileTransferring() {
@@ -218,15 +223,15 @@ private slots:
             ++watched;
             QVERIFY(QApplication::overrideCursor() != nullptr);
             QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-            QVERIFY(!f.window->BCalc->isEnabled());
-            QVERIFY(!f.window->BDown->isEnabled());
-            QVERIFY(!f.window->BSetup->isEnabled());
+            QVERIFY(!Find<QPushButton>(*f.window, "BCalc")->isEnabled());
+            QVERIFY(!Find<QPushButton>(*f.window, "BDown")->isEnabled());
+            QVERIFY(!Find<QPushButton>(*f.window, "BSetup")->isEnabled());
             f.window->close();  // waits for the transfer
             QVERIFY(f.window->isVisible());
         };
         f.network.answer(kVersionUrl, Record("1.6.0.0"));
         f.network.answer(kDonationUrl, "0,00");
-        f.click(f.window->BCalc);
+        f.click(Find<QPushButton>(*f.window, "BCalc"));
         QCOMPARE(watched, 4);  // two fetches each of the version file and the donation status
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QCOMPARE(f.shown(), (UpdateWindowState{"1.6.0.0", true, false}));
@@ -235,30 +240,30 @@ private slots:
         // The hourglass also goes when the probe file cannot be written.
         Fixture g;
         QVERIFY(QDir().mkpath(QString::fromStdString(g.test.context().tempProbeFile)));
-        g.click(g.window->BCalc);
+        g.click(Find<QPushButton>(*g.window, "BCalc"));
         QCOMPARE(g.lastMessage(), std::string(kCheckFailed));
         QVERIFY(QApplication::overrideCursor() == nullptr);
-        QVERIFY(g.window->BCalc->isEnabled());
+        QVERIFY(Find<QPushButton>(*g.window, "BCalc")->isEnabled());
     }
 
     void installationHandOver() {
         Fixture f;
         f.network.answer(kVersionUrl, Record("1.6.0.0"));
-        f.click(f.window->BCalc);
+        f.click(Find<QPushButton>(*f.window, "BCalc"));
         f.network.answer(kInstallerUrl, "#!/bin/sh\nexit 0\n");
-        f.click(f.window->BDown);
+        f.click(Find<QPushButton>(*f.window, "BDown"));
         const std::string base = f.test.folders().base;
         const std::string installer = base + "Update.exe";
 
         f.test.dialogs.questionAnswers = {false};
-        f.click(f.window->BSetup);
+        f.click(Find<QPushButton>(*f.window, "BSetup"));
         QCOMPARE(f.test.dialogs.last(Kind::Question), InstallConfirmationText(base));
         QCOMPARE(f.lastMessage(), InstallDeclinedText(base));
         QVERIFY(f.test.shell.started.empty());
 
         f.test.shell.answer = false;
         f.test.dialogs.questionAnswers = {true};
-        f.click(f.window->BSetup);
+        f.click(Find<QPushButton>(*f.window, "BSetup"));
         QCOMPARE(f.lastMessage(), InstallerNotStartedText(base));
         QCOMPARE(f.test.shell.started.size(), std::size_t{1});
         QCOMPARE(f.endings, 0);
@@ -266,7 +271,7 @@ private slots:
         f.test.shell.answer = true;
         f.test.shell.started.clear();
         f.test.dialogs.questionAnswers = {true};
-        f.click(f.window->BSetup);
+        f.click(Find<QPushButton>(*f.window, "BSetup"));
         QCOMPARE(f.endings, 1);
         QCOMPARE(f.test.shell.started.size(), std::size_t{2});
         QCOMPARE(f.test.shell.started[0].program, installer);

@@ -33,6 +33,12 @@ public:
     // Opens a new message to the maker in the user's mail program.
     void LMailClick();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    AppContext& context_;
+
     QLabel* Image1 = nullptr;
     QLabel* LVersion = nullptr;
     QWidget* Panel1 = nullptr;
@@ -43,12 +49,6 @@ public:
     QLabel* LTelefon = nullptr;
     QLabel* LFax = nullptr;
     QPushButton* bsSkinSpeedButton3 = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    AppContext& context_;
 };
 
 // bsSkinSpeedButton14: shows the open info window, or creates one centred on the main window.

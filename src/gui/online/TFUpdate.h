@@ -41,21 +41,6 @@ public:
 
     const UpdateWindowState& state() const { return state_; }
 
-    QGroupBox* bsSkinGroupBox1 = nullptr;
-    QPushButton* BCalc = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* PiVersion = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* PvVersion = nullptr;
-    QGroupBox* bsSkinGroupBox3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QPushButton* BDown = nullptr;
-    QGroupBox* bsSkinGroupBox2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QPushButton* BSetup = nullptr;
-    QProgressBar* Gauge3 = nullptr;
-    QPushButton* bsSkinSpeedButton1 = nullptr;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -72,6 +57,21 @@ private:
     UpdateWindowState state_;
     bool busy_ = false;
     bool closeRequested_ = false;
+
+    QGroupBox* bsSkinGroupBox1 = nullptr;
+    QPushButton* BCalc = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* PiVersion = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* PvVersion = nullptr;
+    QGroupBox* bsSkinGroupBox3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QPushButton* BDown = nullptr;
+    QGroupBox* bsSkinGroupBox2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QPushButton* BSetup = nullptr;
+    QProgressBar* Gauge3 = nullptr;
+    QPushButton* bsSkinSpeedButton1 = nullptr;
 };
 
 // bsSkinSpeedButton13: shows the open update window, or creates one centred on the main window.
