@@ -42,6 +42,11 @@ void BM_SortRowTable(benchmark::State& state) {
         benchmark::DoNotOptimize(table);
     }
 }
-BENCHMARK(BM_SortRowTable)->Arg(120)->Arg(1000)->Arg(10000)->Arg(99999)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortRowTable)
+    ->Arg(120)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(99999)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

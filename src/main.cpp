@@ -1,8 +1,8 @@
 #include <QApplication>
 
-#include "gui/common/AppContext.h"
 #include "gui/app/Startup.h"
 #include "gui/app/TFMain.h"
+#include "gui/common/AppContext.h"
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"

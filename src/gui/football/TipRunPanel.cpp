@@ -10,10 +10,10 @@
 #include <QVBoxLayout>
 
 #include "gui/common/CaptionButton.h"
+#include "gui/common/ElidedLabel.h"
 #include "gui/common/ErrorGuard.h"
 #include "gui/common/ScopeExit.h"
 #include "gui/common/Style.h"
-#include "gui/common/ElidedLabel.h"
 
 namespace losfix {
 
