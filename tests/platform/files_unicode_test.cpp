@@ -70,7 +70,9 @@ StringGrid EmptyRowTable() {
     StringGrid table(17, 2, 1, 1);
     table.setCell(0, 0, "Reihe");
     for (int c = 1; c <= 16; ++c) {
-        table.setCell(c, 0, " " + std::to_string(c));
+        std::string header(1, ' ');  // appended: GCC 12 at -O3 warns falsely about " " + text
+        header += std::to_string(c);
+        table.setCell(c, 0, header);
     }
     return table;
 }
