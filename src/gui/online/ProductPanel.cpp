@@ -65,7 +65,7 @@ ProductPanel::ProductPanel(AppContext& context, QWidget* parent)
     Image2 = MakePicture(QStringLiteral("Image2"), kSecondProduct, this);
 
     // Each product: its texts on the left, its picture on the right.
-    auto product = [this](std::initializer_list<QLabel*> texts, QToolButton* picture) {
+    auto product = [](std::initializer_list<QLabel*> texts, QToolButton* picture) {
         auto* row = new QHBoxLayout;
         row->setSpacing(8);
         auto* column = new QVBoxLayout;
