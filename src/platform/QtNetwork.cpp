@@ -57,6 +57,16 @@ QString GermanReason(QNetworkReply::NetworkError error, const QString& qtText) {
     }
 }
 
+// Whether the body is known to be whole: the server announced its length and that many bytes
+// came. A body that ends only with the connection cannot be told from one cut off by a lost
+// connection or a reset. A body in chunks would end with a chunk of length zero, but Qt does not
+// tell whether that chunk came: a chunked body cut off inside a chunk is, depending on timing,
+// reported as complete.
+bool EndIsProvable(const QNetworkReply& reply, qsizetype received) {
+    const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
+    return length.isValid() && length.toLongLong() == received;
+}
+
 }  // namespace
 
 QtNetwork::QtNetwork() : manager_(std::make_unique<QNetworkAccessManager>()) {
@@ -98,6 +108,10 @@ DownloadResult QtNetwork::download(const DownloadRequest& request) {
     if (request.noCache) {
         AskForFreshCopy(get);
     }
+    // The body as the server stores it, so that its announced length is the length received, and
+    // over HTTP/1.1, where that length is in the header.
+    get.setRawHeader("Accept-Encoding", "identity");
+    get.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
 
     QPointer<QNetworkReply> reply = manager_->get(get);
     QEventLoop loop;
@@ -128,7 +142,11 @@ DownloadResult QtNetwork::download(const DownloadRequest& request) {
             reply->abort();
         }
     });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(reply, &QNetworkReply::finished, &loop, [&] {
+        // The local loop may return much later, when a dialog or a run opened meanwhile ends.
+        idle.stop();
+        loop.quit();
+    });
     idle.start();
     if (!reply->isFinished()) {
         loop.exec();
@@ -152,6 +170,8 @@ DownloadResult QtNetwork::download(const DownloadRequest& request) {
         result.errorText = "Die Datei ist größer als erwartet";
     } else if (error != QNetworkReply::NoError && result.errorText.empty()) {
         result.errorText = GermanReason(error, reply->errorString()).toStdString();
+    } else if (result.errorText.empty() && !EndIsProvable(*reply, body.size())) {
+        result.errorText = "Das Ende der Übertragung ließ sich nicht prüfen";
     }
     result.ok = result.errorText.empty() && error == QNetworkReply::NoError &&
                 result.httpStatus >= 200 && result.httpStatus < 300;

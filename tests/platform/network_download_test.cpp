@@ -4,7 +4,9 @@
 #include <openssl/x509.h>
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -16,6 +18,7 @@
 #include "core/online/VersionInfo.h"
 #include "platform/Files.h"
 #include "platform/QtNetwork.h"
+#include "support/RawHttpServer.h"
 #include "support/TestContext.h"
 
 namespace losfix {
@@ -173,6 +176,71 @@ TEST_F(NetworkTest, StalledAndOversizedTransfersFail) {
     const std::string big = server_.url("/body/70000");
     EXPECT_FALSE(network_.download(FreshRequest(big)).ok);
     EXPECT_EQ(network_.download(InstallerRequest(big)).bytes.size(), 70000u);
+}
+
+TEST_F(NetworkTest, AFinishedTransferIsNotTimedOutByABusyWindow) {
+    // A message box or a run opened while the transfer runs holds its own event loop open past
+    // the idle timeout; the transfer finished meanwhile and counts.
+    DownloadRequest request = FreshRequest(server_.url("/body/100"));
+    request.idleTimeout = 400ms;
+    bool nestedLoopRan = false;
+    QTimer::singleShot(0, [&] {
+        QEventLoop nested;
+        QTimer::singleShot(1500ms, &nested, &QEventLoop::quit);
+        nested.exec();
+        nestedLoopRan = true;
+    });
+    const DownloadResult result = network_.download(request);
+    EXPECT_TRUE(nestedLoopRan);
+    EXPECT_TRUE(result.ok) << result.errorText;
+    EXPECT_EQ(result.bytes, std::string(100, 'x'));
+}
+
+TEST_F(NetworkTest, OnlyABodyOfTheAnnouncedLengthCounts) {
+    using testing::Chunked;
+    using testing::HttpAnswer;
+    using Ending = testing::RawHttpServer::Ending;
+    const std::string body(5000, 'u');
+    const struct {
+        const char* name;
+        std::string answer;
+        Ending ending;
+        bool ok;
+    } cases[] = {
+        {"length met", HttpAnswer("HTTP/1.1 200 OK", "Content-Length: 5000", body), Ending::Close,
+         true},
+        {"HTTP/1.0, length met", HttpAnswer("HTTP/1.0 200 OK", "Content-Length: 5000", body),
+         Ending::Close, true},
+        // Whole, but Qt cannot tell it from the cut one below.
+        {"chunks", HttpAnswer("HTTP/1.1 200 OK", "Transfer-Encoding: chunked", Chunked(body, 1500)),
+         Ending::Close, false},
+        // The end of these is only the end of the connection.
+        {"closed", HttpAnswer("HTTP/1.1 200 OK", "Connection: close", body), Ending::Close, false},
+        {"HTTP/1.0, closed", HttpAnswer("HTTP/1.0 200 OK", "", body), Ending::Close, false},
+        {"reset", HttpAnswer("HTTP/1.1 200 OK", "", body), Ending::Reset, false},
+        // Cut short of what was announced.
+        {"length not met", HttpAnswer("HTTP/1.1 200 OK", "Content-Length: 6000", body),
+         Ending::Close, false},
+        {"no last chunk",
+         HttpAnswer("HTTP/1.1 200 OK", "Transfer-Encoding: chunked",
+                    Chunked(body, 1000).substr(0, 3000)),
+         Ending::Close, false},
+    };
+    for (const auto& c : cases) {
+        testing::RawHttpServer raw;
+        raw.answer("/f", c.answer, c.ending);
+        const std::string url = raw.url() + "/f";
+        const DownloadResult small = network_.download(FreshRequest(url));
+        EXPECT_EQ(small.ok, c.ok) << c.name << ": " << small.errorText;
+        EXPECT_EQ(network_.download(InstallerRequest(url)).ok, c.ok) << c.name;
+        if (c.ok) {
+            EXPECT_EQ(small.bytes, body) << c.name;
+        } else {
+            EXPECT_FALSE(small.errorText.empty()) << c.name;
+        }
+        // Without compression the announced length is the length received.
+        EXPECT_NE(raw.lastRequest().find("\r\nAccept-Encoding: identity\r\n"), std::string::npos);
+    }
 }
 
 // One record of the version file: eight filler bytes, the length byte, the text padded to 15.

@@ -18,7 +18,7 @@ struct DownloadRequest {
 };
 
 struct DownloadResult {
-    bool ok = false;     // a complete body with a 2xx status
+    bool ok = false;     // a 2xx status and a body of the length the server announced
     int httpStatus = 0;  // 0 when no answer came
     std::string bytes;   // the body received (also on failure, for the record)
     std::string errorText;
