@@ -13,7 +13,9 @@
 #include "core/online/UpdateScript.h"
 #include "core/online/VersionInfo.h"
 #include "gui/online/TFUpdate.h"
+#include "platform/QtNetwork.h"
 #include "support/Controls.h"
+#include "support/RawHttpServer.h"
 #include "support/TestContext.h"
 
 using namespace losfix;
@@ -57,6 +59,23 @@ public:
     }
     std::function<void()> duringTransfer;
 };
+
+// The program's network, over the loopback whatever the machine's interfaces say.
+class LoopbackNetwork : public Network {
+public:
+    bool connected() override { return true; }
+    DownloadResult download(const DownloadRequest& request) override {
+        return real.download(request);
+    }
+    QtNetwork real;
+};
+
+std::string Answer(const std::string& body) {
+    return testing::HttpAnswer("HTTP/1.1 200 OK",
+                               "Content-Length: " + std::to_string(body.size()) +
+                                   "\r\nConnection: close",
+                               body);
+}
 
 // An update window over a test context, with the main window's side recorded.
 struct Fixture {
@@ -214,6 +233,64 @@ private slots:
         QCOMPARE(f.test.dialogs.count(Kind::Error), 1);
         QCOMPARE(f.test.dialogs.messages.size(), messages + 1);
         QVERIFY(Find<QPushButton>(*f.window, "BDown")->isEnabled());
+    }
+
+    void onlyWholeFilesFromTheServerCount() {
+        using Ending = testing::RawHttpServer::Ending;
+        using testing::HttpAnswer;
+        const std::string installer = "MZ" + std::string(4998, 'i');
+        const struct {
+            const char* name;
+            std::string answer;
+            Ending ending;
+            bool whole;
+        } cases[] = {
+            {"closed", HttpAnswer("HTTP/1.1 200 OK", "Connection: close", installer), Ending::Close,
+             false},
+            {"HTTP/1.0", HttpAnswer("HTTP/1.0 200 OK", "", installer), Ending::Close, false},
+            {"reset", HttpAnswer("HTTP/1.1 200 OK", "", installer), Ending::Reset, false},
+            {"whole", Answer(installer), Ending::Close, true},
+        };
+        for (const auto& c : cases) {
+            Fixture f;
+            testing::RawHttpServer server;
+            LoopbackNetwork network;
+            f.test.context().network = &network;
+            f.test.context().serverUrl = server.url();
+            server.answer(kVersionInfoPath, Answer(Record("1.6.0.0")));
+            server.answer(kDonationPath, Answer("<b>12</b>\r\n"));
+            f.click(Find<QPushButton>(*f.window, "BCalc"));
+            QCOMPARE(f.shown(), (UpdateWindowState{"1.6.0.0", true, false}));
+            QCOMPARE(f.donations, QStringList{"<b>12</b>"});
+
+            server.answer(kInstallerPath, c.answer, c.ending);
+            const std::size_t messages = f.test.dialogs.messages.size();
+            f.click(Find<QPushButton>(*f.window, "BDown"));
+            const std::string target = f.test.folders().base + kInstallerFile;
+            QVERIFY2(f.shown() == (UpdateWindowState{"1.6.0.0", true, c.whole}), c.name);
+            if (c.whole) {
+                QCOMPARE(testing::ReadFileBytes(target), installer);
+                QCOMPARE(f.test.dialogs.messages.size(), messages);
+            } else {
+                QCOMPARE(f.lastMessage(), std::string(kDownloadFailed));
+                QVERIFY2(!QFile::exists(QString::fromStdString(target)), c.name);
+            }
+            QCOMPARE(f.test.dialogs.count(Kind::Error), 0);
+        }
+
+        // A version file or donation status that may be cut off is not trusted either.
+        Fixture f;
+        testing::RawHttpServer server;
+        LoopbackNetwork network;
+        f.test.context().network = &network;
+        f.test.context().serverUrl = server.url();
+        server.answer(kVersionInfoPath,
+                      HttpAnswer("HTTP/1.0 200 OK", "", Record("1.6.0.0") + Record("1.5.9.0")));
+        server.answer(kDonationPath, HttpAnswer("HTTP/1.0 200 OK", "", "12,50\r\n"));
+        f.click(Find<QPushButton>(*f.window, "BCalc"));
+        QCOMPARE(f.lastMessage(), std::string(kCheckFailed));
+        QCOMPARE(f.shown(), UpdateWindowState{});
+        QCOMPARE(f.donations, QStringList{QString()});
     }
 
     void busyWhileTransferring() {
