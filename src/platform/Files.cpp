@@ -12,6 +12,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -320,6 +321,26 @@ FileResult LocalFileSystem::createDirectory(const std::string& path) {
 }
 
 #endif
+
+bool PreparePrivateFolder(const std::string& folder) {
+    const fs::path clean = WithoutTrailingSeparator(PathFromUtf8(folder));
+#ifdef _WIN32
+    std::error_code ec;
+    fs::create_directory(clean, ec);
+    return fs::is_directory(clean, ec);
+#else
+    // Created in one step with its final mode, so that it is never open to others.
+    if (::mkdir(clean.c_str(), S_IRWXU) != 0 && errno != EEXIST) {
+        return false;
+    }
+    struct stat info {};
+    if (::lstat(clean.c_str(), &info) != 0) {
+        return false;
+    }
+    return S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+           (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+#endif
+}
 
 std::string SystemErrorText(int errorNumber) {
     switch (errorNumber) {

@@ -18,6 +18,13 @@ public:
     FileResult createDirectory(const std::string& path) override;
 };
 
+// Makes sure the folder exists and is the user's alone, so that no other user of the machine can
+// plant, replace or read what the program keeps there. A missing folder is created with access for
+// the user only; one that exists counts only when it is a folder (not a link to one) that the user
+// owns and nobody else may enter. On Windows the user's own temporary folder is private already:
+// the folder is created when missing.
+bool PreparePrivateFolder(const std::string& folder);
+
 // The one way from the program's UTF-8 paths to the system's and back. On Windows a path made
 // from a narrow std::string would be read in the ANSI code page and lose every other character.
 std::filesystem::path PathFromUtf8(std::string_view utf8);

@@ -92,6 +92,20 @@ TEST_F(DownloadTest, UnwritableFilesRaiseTheCreateError) {
     network.body("body");
     EXPECT_THROW(download(), Error);
     EXPECT_FALSE(hasTarget());
+
+    // No private temporary folder: nothing is fetched, and nothing lands in the current folder.
+    network.requests.clear();
+    access.probeFile.clear();
+    try {
+        download();
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), kNoPrivateTemporaryFolder);
+    }
+    EXPECT_TRUE(network.requests.empty());
+    EXPECT_EQ(FetchDonationCounter(access), "");
+    EXPECT_TRUE(network.requests.empty());
+    EXPECT_EQ(files.files.count(kDonationFile), 0u);
 }
 
 TEST_F(DownloadTest, Addresses) {

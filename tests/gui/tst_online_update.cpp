@@ -8,10 +8,19 @@
 #include <QPushButton>
 #include <QtTest>
 #include <functional>
+#include <optional>
+#include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/online/Donation.h"
 #include "core/online/Download.h"
 #include "core/online/UpdateScript.h"
 #include "core/online/VersionInfo.h"
+#include "gui/app/TFStart.h"
+#include "gui/common/ScopeExit.h"
+#include "gui/online/Online.h"
 #include "gui/online/TFUpdate.h"
 #include "platform/QtNetwork.h"
 #include "support/Controls.h"
@@ -71,10 +80,9 @@ public:
 };
 
 std::string Answer(const std::string& body) {
-    return testing::HttpAnswer("HTTP/1.1 200 OK",
-                               "Content-Length: " + std::to_string(body.size()) +
-                                   "\r\nConnection: close",
-                               body);
+    return testing::HttpAnswer(
+        "HTTP/1.1 200 OK",
+        "Content-Length: " + std::to_string(body.size()) + "\r\nConnection: close", body);
 }
 
 // An update window over a test context, with the main window's side recorded.
@@ -291,6 +299,74 @@ private slots:
         QCOMPARE(f.lastMessage(), std::string(kCheckFailed));
         QCOMPARE(f.shown(), UpdateWindowState{});
         QCOMPARE(f.donations, QStringList{QString()});
+    }
+
+    void temporaryFilesStayOutOfTheSharedFolder() {
+        testing::TestContext test;
+        std::vector<std::pair<const char*, std::optional<QByteArray>>> before;
+        for (const char* name : {"XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "TMPDIR"}) {
+            before.emplace_back(name, qEnvironmentVariableIsSet(name)
+                                          ? std::optional<QByteArray>(qgetenv(name))
+                                          : std::nullopt);
+        }
+        const ScopeExit restore([&] {
+            for (const auto& [name, value] : before) {
+                value ? qputenv(name, *value) : qunsetenv(name);
+            }
+        });
+        // Another user of the machine left a "tmp.tmp" and a "wachLfx.txt" in the shared folder
+        // that nobody else can replace.
+        const std::string shared = test.path("tmp");
+        QVERIFY(QDir().mkpath(QString::fromStdString(shared + "/tmp.tmp")));
+        QVERIFY(QDir().mkpath(QString::fromStdString(shared + "/wachLfx.txt")));
+        QCOMPARE(::chmod(shared.c_str(), 01777), 0);
+        const std::string runtime = test.path("run");
+        QVERIFY(QDir().mkpath(QString::fromStdString(runtime)));
+        const std::string cache = test.path("cache");
+        qputenv("TMPDIR", shared.c_str());
+        qputenv("XDG_RUNTIME_DIR", runtime.c_str());
+        qputenv("XDG_CACHE_HOME", cache.c_str());
+        const auto closedToOthers = [](const std::string& folder) {
+            return (QFile::permissions(QString::fromStdString(folder)) & 0x0077) == 0;
+        };
+
+        const std::string probe = SystemTempProbeFile();
+        QCOMPARE(probe, runtime + "/losfix/tmp.tmp");
+        QVERIFY(closedToOthers(runtime + "/losfix"));
+        test.network.serve(kDonationUrl, "12,50\r\n");
+        test.context().tempProbeFile = shared + "/tmp.tmp";
+        QCOMPARE(FetchDonationCounter(test.context()), QString());  // where it was before
+        test.context().tempProbeFile = probe;
+        QCOMPARE(FetchDonationCounter(test.context()), QStringLiteral("12,50"));
+        QCOMPARE(testing::ReadFileBytes(runtime + "/losfix/wachLfx.txt"), std::string("12,50\r\n"));
+        QCOMPARE(testing::ReadFileBytes(probe), std::string("12,50\r\n"));
+
+        // A folder open to others is passed over, and left as it is.
+        QCOMPARE(::chmod((runtime + "/losfix").c_str(), 0755), 0);
+        QCOMPARE(SystemTempProbeFile(), cache + "/losfix/tmp.tmp");
+        QVERIFY(closedToOthers(cache + "/losfix"));
+        QVERIFY(!closedToOthers(runtime + "/losfix"));
+        // Without a runtime folder and with a cache folder that cannot be made: a folder of the
+        // user's own in the shared one.
+        qunsetenv("XDG_RUNTIME_DIR");
+        QVERIFY(testing::WriteFileBytes(test.path("Datei"), "x"));
+        qputenv("XDG_CACHE_HOME", test.path("Datei/cache").c_str());
+        const std::string own = shared + "/losfix-" + std::to_string(::geteuid());
+        QCOMPARE(SystemTempProbeFile(), own + "/tmp.tmp");
+        QVERIFY(closedToOthers(own));
+
+        // When another user made that one first, there is none; the check says it failed and
+        // nothing is fetched.
+        if (::geteuid() == 0) {
+            QCOMPARE(::chown(own.c_str(), 65534, 65534), 0);
+            QCOMPARE(SystemTempProbeFile(), std::string());
+            Fixture f;
+            f.test.context().tempProbeFile.clear();
+            f.network.answer(kVersionUrl, Record("1.6.0.0"));
+            f.click(Find<QPushButton>(*f.window, "BCalc"));
+            QCOMPARE(f.lastMessage(), std::string(kCheckFailed));
+            QVERIFY(f.network.requests.empty());
+        }
     }
 
     void busyWhileTransferring() {

@@ -8,6 +8,9 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <csignal>
 #endif
 
@@ -153,6 +156,42 @@ TEST_F(FilesTest, WriteKeepsThePermissionsOfTheOldFile) {
     EXPECT_EQ(fs::status(file).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(diskContent(file), "2");
+}
+#endif
+
+#ifndef _WIN32
+TEST_F(FilesTest, APrivateFolderIsTheUsersAlone) {
+    const auto mode = [](const std::string& folder) {
+        return fs::symlink_status(folder).permissions() & fs::perms::all;
+    };
+    // Created closed to others, whatever the process allows by default.
+    const mode_t umaskBefore = ::umask(0);
+    const std::string created = path("losfix/");
+    EXPECT_TRUE(PreparePrivateFolder(created));
+    ::umask(umaskBefore);
+    EXPECT_EQ(mode(created), fs::perms::owner_all);
+    EXPECT_TRUE(PreparePrivateFolder(created));  // there already
+
+    // Open to others, or not a real folder: not used, and left as it is.
+    const std::string open = path("offen");
+    fs::create_directory(open);
+    fs::permissions(open, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    EXPECT_FALSE(PreparePrivateFolder(open));
+    EXPECT_EQ(mode(open), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    const std::string link = path("verweis");
+    fs::create_directory_symlink(created, link);
+    EXPECT_FALSE(PreparePrivateFolder(link));
+    std::ofstream(root_ / "datei") << "x";
+    EXPECT_FALSE(PreparePrivateFolder(path("datei")));
+    EXPECT_FALSE(PreparePrivateFolder(path("fehlt/losfix")));
+
+    // Another user's folder, however closed (only root can make one here).
+    if (::geteuid() == 0) {
+        const std::string foreign = path("fremd");
+        ASSERT_TRUE(PreparePrivateFolder(foreign));
+        ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+        EXPECT_FALSE(PreparePrivateFolder(foreign));
+    }
 }
 #endif
 

@@ -59,6 +59,9 @@ bool Delivered(const DownloadResult& result) {
 
 bool DownloadFile(const OnlineAccess& access, const DownloadRequest& request,
                   const std::string& target) {
+    if (access.probeFile.empty()) {
+        throw Error(kNoPrivateTemporaryFolder);
+    }
     // The probe always holds what this download's first fetch brought, so nothing of an earlier
     // download is mistaken for it.
     const DownloadResult probe = access.network.download(request);

@@ -37,7 +37,13 @@ DownloadRequest FreshRequest(const std::string& url);
 // The installer: large, and no reason to bypass a cache.
 DownloadRequest InstallerRequest(const std::string& url);
 
-// What the downloads need; the probe file is "tmp.tmp" in the temporary folder.
+// Raised by a download when the temporary folder is not private to the user.
+inline constexpr const char* kNoPrivateTemporaryFolder =
+    "Es gibt keinen Ordner für temporäre Dateien, auf den nur Sie Zugriff haben. Ohne ihn lädt "
+    "das Programm nichts herunter.";
+
+// What the downloads need; the probe file is "tmp.tmp" in the temporary folder, a folder private
+// to the user. Without one the probe file is "".
 struct OnlineAccess {
     Network& network;
     FileSystem& files;
@@ -55,7 +61,7 @@ bool Delivered(const DownloadResult& result);
 
 // Fetches the resource into the probe file; only when that is delivered fetches it a second time
 // and replaces the target with it as a whole. A failed fetch leaves the target as it was. A probe
-// or target that cannot be written raises Error.
+// or target that cannot be written, or no probe file, raises Error.
 bool DownloadFile(const OnlineAccess& access, const DownloadRequest& request,
                   const std::string& target);
 

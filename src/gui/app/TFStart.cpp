@@ -12,7 +12,12 @@
 
 #include "core/app/Program.h"
 #include "gui/common/Style.h"
+#include "platform/Files.h"
 #include "platform/WindowsSystem.h"
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
 
 namespace losfix {
 
@@ -38,11 +43,36 @@ DataFolders SystemDataFolders() {
 }
 
 std::string SystemTempProbeFile() {
+#ifdef Q_OS_WIN
+    // The user's own temporary folder, closed to other users.
     QString temp = QDir::tempPath();
     if (!temp.endsWith(QLatin1Char('/'))) {
         temp += QLatin1Char('/');
     }
     return temp.left(255).toStdString() + "tmp.tmp";
+#else
+    // The shared temporary folder is open to every user of the machine: one could leave a
+    // "tmp.tmp" there that nobody else can replace, or read and plant the downloads. Below the
+    // runtime folder (emptied at logout), the cache folder, or, without either, a folder of the
+    // user's own in the shared one.
+    QStringList candidates;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime)) {
+        candidates << runtime + QStringLiteral("/losfix");
+    }
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (!cache.isEmpty() && QDir().mkpath(cache)) {
+        candidates << cache + QStringLiteral("/losfix");
+    }
+    candidates << QDir::tempPath() + QStringLiteral("/losfix-") + QString::number(::geteuid());
+    for (const QString& folder : candidates) {
+        if (PreparePrivateFolder(folder.toStdString())) {
+            return folder.toStdString() + "/tmp.tmp";
+        }
+    }
+    // Downloads refuse to run without it.
+    return {};
+#endif
 }
 
 TFStart::TFStart(AppContext& context, QWidget* parent) : QWidget(parent) {

@@ -46,7 +46,9 @@ private:
 // Data folders below the system's per-user application data (XDG data home, roaming AppData on
 // Windows), with the home folder as a fallback.
 DataFolders SystemDataFolders();
-// The system's temporary folder + "tmp.tmp".
+// "tmp.tmp" in a temporary folder private to the user, created when missing: on Windows the
+// system's temporary folder, elsewhere "losfix" below the runtime or the cache folder; "" when no
+// such folder can be had.
 std::string SystemTempProbeFile();
 
 }  // namespace losfix
