@@ -28,8 +28,11 @@ QString MessageText(const std::string& text) {
     return shown;
 }
 
+// Messages quote file names, file contents and the system's texts: shown as they stand, never
+// as markup.
 void ShowMessage(QMessageBox::Icon icon, const QString& caption, const std::string& text) {
     QMessageBox box(icon, caption, MessageText(text), QMessageBox::Ok, DialogParent());
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -75,6 +78,7 @@ void QtDialogs::error(const std::string& text) {
 bool QtDialogs::question(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigen"), MessageText(text),
                     QMessageBox::Yes | QMessageBox::No, DialogParent());
+    box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;
 }
 

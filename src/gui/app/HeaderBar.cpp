@@ -74,6 +74,8 @@ HeaderBar::HeaderBar(AppContext& context, QWidget* parent) : QFrame(parent) {
     Label17->setAlignment(Qt::AlignCenter);
     leur = new QLabel(QStringLiteral("0"), PPayPal);
     leur->setObjectName(QStringLiteral("leur"));
+    // The server's text, kept in the settings file: shown as it stands, never as markup.
+    leur->setTextFormat(Qt::PlainText);
     leur->setAlignment(Qt::AlignCenter);
     leur->setFrameShape(QFrame::Panel);
     leur->setFrameShadow(QFrame::Sunken);

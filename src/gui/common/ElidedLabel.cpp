@@ -1,8 +1,11 @@
 #include "gui/common/ElidedLabel.h"
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QTextDocument>
+#include <QToolTip>
 
 namespace losfix {
 
@@ -70,6 +73,18 @@ QSize ElidedLabel::minimumSizeHint() const {
 void ElidedLabel::fixHeight() {
     const QMargins margins = contentsMargins();
     setFixedHeight(fontMetrics().lineSpacing() * lines_ + margins.top() + margins.bottom() + 2);
+}
+
+bool ElidedLabel::event(QEvent* event) {
+    // Qt shows a tooltip that looks like markup as rich text; a file name must not be drawn bold
+    // or load a picture. The tooltip property keeps the text itself, as assistive technology
+    // reads it.
+    if (event->type() == QEvent::ToolTip && Qt::mightBeRichText(text_)) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                           Qt::convertFromPlainText(text_), this);
+        return true;
+    }
+    return QFrame::event(event);
 }
 
 void ElidedLabel::changeEvent(QEvent* event) {

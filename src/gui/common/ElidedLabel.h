@@ -8,8 +8,8 @@ namespace losfix {
 
 // A status text that never moves the layout: it has a fixed number of lines and takes the width
 // it is given, wraps at blanks, cuts what does not fit with "…" and shows the whole text as its
-// tooltip. While it is empty it keeps its place; with `filled` in a style sheet selector it can
-// look different while it holds text.
+// tooltip, both as they stand, never as markup. While it is empty it keeps its place; with `filled`
+// in a style sheet selector it can look different while it holds text.
 class ElidedLabel : public QFrame {
     Q_OBJECT
     Q_PROPERTY(bool filled READ filled)
@@ -27,6 +27,7 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
 

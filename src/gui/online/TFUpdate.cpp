@@ -43,6 +43,8 @@ const char* const kDownloadFailed =
 QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
+    // The available version is the server's text: shown as it stands, never as markup.
+    label->setTextFormat(Qt::PlainText);
     return label;
 }
 

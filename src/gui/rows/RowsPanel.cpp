@@ -80,6 +80,8 @@ RowsPanel::RowsPanel(AppContext& context, LotteryState& state, StringGridModel* 
     Label2->setStyleSheet(QStringLiteral("color: #6b7480;"));
     LDatei2 = new QLabel(this);
     LDatei2->setObjectName(QStringLiteral("LDatei2"));
+    // A file name may look like markup.
+    LDatei2->setTextFormat(Qt::PlainText);
     QFont bold = LDatei2->font();
     bold.setBold(true);
     LDatei2->setFont(bold);
