@@ -41,14 +41,6 @@ const char* const kCheckFailed = "Die Prüfung hat leider nicht geklappt.\r";
 const char* const kDownloadFailed =
     "Der Download ist gescheitert. Versuchen Sie es bitte später noch einmal.";
 
-std::string Record(const std::string& version) {
-    std::string record(8, '\0');
-    record += static_cast<char>(version.size());
-    record += version;
-    record.resize(24, '\0');
-    return record;
-}
-
 // The scripted network, with a look at the window while each transfer runs.
 class WatchedNetwork : public testing::ScriptedNetwork {
 public:
@@ -175,14 +167,14 @@ private slots:
         QCOMPARE(f.donations, QStringList{"1.234,56"});
         QCOMPARE(f.shown(), UpdateWindowState{});
 
-        f.network.answer(kVersionUrl, Record("1.4.9.0"));
+        f.network.answer(kVersionUrl, testing::VersionRecord("1.4.9.0"));
         const std::size_t messages = f.test.dialogs.messages.size();
         f.click(Find<QPushButton>(*f.window, "BCalc"));
         QCOMPARE(f.shown(), (UpdateWindowState{"1.4.9.0", true, false}));
         QCOMPARE(f.test.dialogs.messages.size(), messages);
         QVERIFY(f.network.requests.back().noCache);
 
-        f.network.answer(kVersionUrl, Record("1.5.0.0"));
+        f.network.answer(kVersionUrl, testing::VersionRecord("1.5.0.0"));
         f.click(Find<QPushButton>(*f.window, "BCalc"));
         QCOMPARE(f.shown(), (UpdateWindowState{"1.5.0.0", false, false}));
 
@@ -201,7 +193,7 @@ private slots:
 
     void statesAfterEachDownload() {
         Fixture f;
-        f.network.answer(kVersionUrl, Record("1.6.0.0"));
+        f.network.answer(kVersionUrl, testing::VersionRecord("1.6.0.0"));
         f.click(Find<QPushButton>(*f.window, "BCalc"));
         QVERIFY(Find<QPushButton>(*f.window, "BDown")->isEnabled());
 
@@ -265,7 +257,7 @@ private slots:
             LoopbackNetwork network;
             f.test.context().network = &network;
             f.test.context().serverUrl = server.url();
-            server.answer(kVersionInfoPath, Answer(Record("1.6.0.0")));
+            server.answer(kVersionInfoPath, Answer(testing::VersionRecord("1.6.0.0")));
             server.answer(kDonationPath, Answer("<b>12</b>\r\n"));
             f.click(Find<QPushButton>(*f.window, "BCalc"));
             QCOMPARE(f.shown(), (UpdateWindowState{"1.6.0.0", true, false}));
@@ -292,8 +284,9 @@ private slots:
         LoopbackNetwork network;
         f.test.context().network = &network;
         f.test.context().serverUrl = server.url();
-        server.answer(kVersionInfoPath,
-                      HttpAnswer("HTTP/1.0 200 OK", "", Record("1.6.0.0") + Record("1.5.9.0")));
+        server.answer(kVersionInfoPath, HttpAnswer("HTTP/1.0 200 OK", "",
+                                                   testing::VersionRecord("1.6.0.0") +
+                                                       testing::VersionRecord("1.5.9.0")));
         server.answer(kDonationPath, HttpAnswer("HTTP/1.0 200 OK", "", "12,50\r\n"));
         f.click(Find<QPushButton>(*f.window, "BCalc"));
         QCOMPARE(f.lastMessage(), std::string(kCheckFailed));
@@ -362,7 +355,7 @@ private slots:
             QCOMPARE(SystemTempProbeFile(), std::string());
             Fixture f;
             f.test.context().tempProbeFile.clear();
-            f.network.answer(kVersionUrl, Record("1.6.0.0"));
+            f.network.answer(kVersionUrl, testing::VersionRecord("1.6.0.0"));
             f.click(Find<QPushButton>(*f.window, "BCalc"));
             QCOMPARE(f.lastMessage(), std::string(kCheckFailed));
             QVERIFY(f.network.requests.empty());
@@ -382,7 +375,7 @@ private slots:
             f.window->close();  // waits for the transfer
             QVERIFY(f.window->isVisible());
         };
-        f.network.answer(kVersionUrl, Record("1.6.0.0"));
+        f.network.answer(kVersionUrl, testing::VersionRecord("1.6.0.0"));
         f.network.answer(kDonationUrl, "0,00");
         f.click(Find<QPushButton>(*f.window, "BCalc"));
         QCOMPARE(watched, 4);  // two fetches each of the version file and the donation status
@@ -401,7 +394,7 @@ private slots:
 
     void installationHandOver() {
         Fixture f;
-        f.network.answer(kVersionUrl, Record("1.6.0.0"));
+        f.network.answer(kVersionUrl, testing::VersionRecord("1.6.0.0"));
         f.click(Find<QPushButton>(*f.window, "BCalc"));
         f.network.answer(kInstallerUrl, "#!/bin/sh\nexit 0\n");
         f.click(Find<QPushButton>(*f.window, "BDown"));

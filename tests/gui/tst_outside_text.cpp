@@ -26,14 +26,6 @@ namespace {
 const std::string kVersionUrl = "http://127.0.0.1:1/downloads/verinfos.lfx";
 const std::string kDonationUrl = "http://127.0.0.1:1/downloads/wachLfx.txt";
 
-std::string Record(const std::string& version) {
-    std::string record(8, '\0');
-    record += static_cast<char>(version.size());
-    record += version;
-    record.resize(24, '\0');
-    return record;
-}
-
 QString AccessibleName(QWidget* widget) {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
     return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
@@ -70,7 +62,7 @@ private slots:
         QLabel* leur = Find<QLabel>(window, "leur");
         ExpectShownAsItStands(leur, stored);
 
-        env.network.serve(kVersionUrl, Record("<b>1.6.0.0</b>"));
+        env.network.serve(kVersionUrl, testing::VersionRecord("<b>1.6.0.0</b>"));
         env.network.serve(kDonationUrl, "<b>12</b>\r\n");
         testing::Press(window, "bsSkinSpeedButton13");
         auto* update = qobject_cast<TFUpdate*>(FindWindowNamed(QStringLiteral("FUpdate")));

@@ -29,6 +29,15 @@ std::string TestContext::path(const std::string& relative) const {
     return dir_.path().toStdString() + "/" + relative;
 }
 
+std::string VersionRecord(const std::string& version) {
+    // Eight filler bytes, the length byte, the text padded to 15.
+    std::string record(8, '\0');
+    record += static_cast<char>(version.size());
+    record += version;
+    record.resize(24, '\0');
+    return record;
+}
+
 std::string ReadFileBytes(const std::string& path) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {

@@ -33,6 +33,9 @@ private:
     AppContext context_;
 };
 
+// One record of a version file that names the version.
+std::string VersionRecord(const std::string& version);
+
 // Whole files as bytes; an unreadable file reads as "".
 std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
