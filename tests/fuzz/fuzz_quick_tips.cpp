@@ -10,6 +10,7 @@
 #include "core/common/TextFile.h"
 #include "core/football/TipFiles.h"
 #include "fuzz/FuzzCheck.h"
+#include "support/core/MemoryFileSystem.h"
 
 using namespace losfix;
 
@@ -18,13 +19,34 @@ constexpr std::size_t kLongestMessage = 200;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::vector<std::string> lines =
-        ReadTextLines(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::vector<std::string> lines = ReadTextLines(bytes);
+    // A board the user has marked, a different one for every length of input, with its labels
+    // counted: a refused file must leave all of it as it was.
     MatchBoard board;
+    for (int slot = 1; slot <= 39; ++slot) {
+        board.setTipStatus(slot, static_cast<TipStatus>((size + 3 * slot) % kTipStatusCount));
+    }
+    board.kombisAnzeigen();
+    const MatchBoard marked = board;
     if (const auto problem = QuickTipProblem(lines)) {
-        // Refused files change nothing.
         FUZZ_CHECK(problem->size() <= kLongestMessage);
-        FUZZ_CHECK(board.statuses() == MatchBoard().statuses());
+        // Opened by its button ...
+        testing::MemoryFileSystem files;
+        files.files["Quick.wh13"] = std::string(bytes);
+        FUZZ_CHECK(LoadQuickTips(files, "Quick.wh13", board) == problem);
+        FUZZ_CHECK(board.statuses() == marked.statuses());
+        FUZZ_CHECK(board.labels() == marked.labels());
+        // ... or applied directly, which refuses before anything changes.
+        bool refused = false;
+        try {
+            ApplyQuickTips(lines, board);
+        } catch (const Error&) {
+            refused = true;
+        }
+        FUZZ_CHECK(refused);
+        FUZZ_CHECK(board.statuses() == marked.statuses());
+        FUZZ_CHECK(board.labels() == marked.labels());
         return 0;
     }
     try {
