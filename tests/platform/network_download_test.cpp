@@ -182,11 +182,11 @@ TEST_F(NetworkTest, AFinishedTransferIsNotTimedOutByABusyWindow) {
     // A message box or a run opened while the transfer runs holds its own event loop open past
     // the idle timeout; the transfer finished meanwhile and counts.
     DownloadRequest request = FreshRequest(server_.url("/body/100"));
-    request.idleTimeout = 400ms;
+    request.idleTimeout = 800ms;
     bool nestedLoopRan = false;
     QTimer::singleShot(0, [&] {
         QEventLoop nested;
-        QTimer::singleShot(1500ms, &nested, &QEventLoop::quit);
+        QTimer::singleShot(2500ms, &nested, &QEventLoop::quit);
         nested.exec();
         nestedLoopRan = true;
     });
