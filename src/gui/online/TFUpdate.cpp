@@ -207,6 +207,11 @@ void TFUpdate::BCalcClick() {
         return;
     }
     const OnlineAccess access = AccessOf(context_);
+    if (access.probeFile.empty()) {
+        // The reason, not "the check did not work": trying again later would not help.
+        dialogs.information(kNoPrivateTemporaryFolder);
+        return;
+    }
     const std::string target = context_.folders.base + kVersionInfoFile;
     bool delivered = false;
     {
