@@ -302,9 +302,6 @@ void TFUpdate::handOver() {
     const QString folder = QString::fromStdString(AccessOf(context_).temporaryFolder());
     // The installer already runs; the program ends whether or not the clean-up could be arranged.
     Guarded(*context_.dialogs, [&] {
-        if (folder.isEmpty()) {
-            return;  // no private folder for the script
-        }
 #ifdef Q_OS_WIN
         // Written in the interpreter's code page and run hidden; tested under Wine.
         StartUpdateBatch(*context_.files, program.toStdString(), folder.toStdString());
