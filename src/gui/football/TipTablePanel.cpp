@@ -53,7 +53,6 @@ TipTablePanel::TipTablePanel(AppContext& context, FootballState& state, QWidget*
     bsSkinSpeedButton11 = new CaptionButton(QStringLiteral("bsSkinSpeedButton11"),
                                             QStringLiteral("In Zwischen- ablage"),
                                             ProgramIcon(QStringLiteral("copy")), bar);
-    bsSkinSpeedButton11->setAccessibleName(QStringLiteral("In Zwischenablage"));
     bsSkinSpeedButton11->setFixedHeight(kBarHeight);
     barLayout->addWidget(bsSkinSpeedButton7);
     barLayout->addWidget(bsSkinSpeedButton4);
