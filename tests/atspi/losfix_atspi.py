@@ -12,6 +12,8 @@ Run under an X server with a D-Bus session of its own, with Debian's Python (pyt
         main = window_of(wait_for(app, name="Abbild der Zahlentafel"))  # its window
         wait_for_name(count, "8.192")   # until the name is (or matches, for a regex) the text
         events = EventLog("object:property-change:accessible-name")  # what a reader hears
+        assert not texts_as_containers(main)  # no text hidden in a frame or panel
+        print(describe(main))           # the tree as role, name and text, for a look
 
 Objects are found by accessible name and role (AT-SPI role names: "push button", "label",
 "status bar", ...); Qt 6.4 does not expose object names. Walks skip the children of tables
@@ -124,6 +126,34 @@ def find_all(root, name=None, role=None, showing_only=False, into_tables=False):
         for obj in walk(root, into_tables)
         if _matches(obj, name, role, showing_only)
     ]
+
+
+CONTAINER_ROLES = ("frame", "panel", "filler")
+
+
+def texts_as_containers(root):
+    """Objects below root that hold nothing but a name under a container role: a text that
+    screen readers pass over. One line each."""
+    return [
+        "%s %r" % (role(obj), obj.name)
+        for obj in walk(root)
+        if role(obj) in CONTAINER_ROLES and obj.childCount == 0 and obj.name
+    ]
+
+
+def describe(root, depth=0):
+    """The tree below root as indented lines of role, name and text, for a look or a message;
+    the cells of tables are left out."""
+    text = text_of(root)
+    extra = "" if text is None or text == root.name else " text=%r" % text
+    hidden = "" if showing(root) else " (hidden)"
+    lines = ["%s%s %r%s%s" % ("  " * depth, role(root), root.name, extra, hidden)]
+    if role(root) != "table":
+        for i in range(root.childCount):
+            child = root.getChildAtIndex(i)
+            if child is not None:
+                lines.append(describe(child, depth + 1))
+    return "\n".join(lines)
 
 
 def _names(root):

@@ -25,6 +25,7 @@ from losfix_atspi import (  # noqa: E402
     set_value,
     showing,
     text_of,
+    texts_as_containers,
     wait_for,
     wait_for_name,
     watchdog,
@@ -61,6 +62,7 @@ def football_counts(app):
     wait_for_name(count_of(football, "ZW:"), "13")
     wait_for_name(count_of(football, "DW:"), "0")
     wait_for_name(count_of(football, "Bänke:"), "0")
+    check(not texts_as_containers(football), "texts as frames: %r" % texts_as_containers(football))
     press(football, "Schließen")
 
 
@@ -113,6 +115,7 @@ def stopped_run(app):
         )
     )
     wait_for_name(progress, re.compile(r"Reihen gebildet, [0-9.]+ Kandidaten geprüft\.$"))
+    check(not texts_as_containers(main), "texts as frames: %r" % texts_as_containers(main))
     events.close()
 
 
