@@ -6,12 +6,13 @@ Run under an X server with a D-Bus session of its own, with Debian's Python (pyt
     with Program(path) as program:      # own HOME and data folder below program.home
         program.write_setting("Quick.wh13", data)   # a file in "Einstellungen" before the start
         app = program.start()           # the application object, once the program answers
-        press(app, "Weiter")            # a button by accessible name, by its first action
+        press(app, "Weiter")            # a button by accessible name, by its Press action
         header = wait_for(app, role="label", name="Kombinationen:")
         count = wait_for(lambda: labelled_by(header))   # the object the label names
         main = window_of(wait_for(app, name="Abbild der Zahlentafel"))  # its window
         wait_for_name(count, "8.192")   # until the name is (or matches, for a regex) the text
         events = EventLog("object:property-change:accessible-name")  # what a reader hears
+        events.wait("object:property-change:accessible-name", "Prozess gestoppt")
         assert not texts_as_containers(main)  # no text hidden in a frame or panel
         print(describe(main))           # the tree as role, name and text, for a look
 
@@ -54,25 +55,34 @@ def watchdog(seconds):
     signal.alarm(seconds)
 
 
-def pump():
-    """Delivers pending AT-SPI events to the listeners of EventLog."""
+def pump(budget=1.0):
+    """Delivers pending AT-SPI events to the listeners of EventLog, for `budget` seconds at
+    the most, so that a flood of events cannot stall a wait."""
     context = GLib.MainContext.default()
-    while context.pending():
+    end = time.monotonic() + budget
+    while context.pending() and time.monotonic() < end:
         context.iteration(False)
 
 
 def _poll(probe, timeout, describe):
     end = time.monotonic() + timeout
+    looks = 0
+    error = None
     while True:
         pump()
+        looks += 1
         try:
             found = probe()
-        except GLib.Error:
-            found = None  # an object that went away while it was read
+        except GLib.Error as failure:
+            found = None  # an object that went away while it was read, or a call that timed out
+            error = failure
         if found:
             return found
         if time.monotonic() > end:
-            raise Timeout("after %.0f s: %s" % (timeout, describe()))
+            raise Timeout(
+                "after %.0f s and %d looks: %s%s"
+                % (timeout, looks, describe(), "" if error is None else " (last error: %s)" % error)
+            )
         time.sleep(0.1)
 
 
@@ -256,32 +266,51 @@ def set_value(obj, value):
 
 class EventLog:
     """Collects AT-SPI events of the given types ("object:property-change:accessible-name",
-    "object:text-changed", ...) as (type, role, name, detail) while waits pump events."""
+    "object:text-changed", ...) while waits pump events. Recording asks the program nothing:
+    a busy program answers slowly, and events come in faster than such questions are answered."""
 
     def __init__(self, *types):
-        self.events = []
+        self.events = []  # (type, source, detail): detail is the changed text, if any
         self._types = types
         pyatspi.Registry.registerEventListener(self._record, *types)
 
     def _record(self, event):
-        try:
-            self.events.append((event.type, role(event.source), event.source.name, event.any_data))
-        except GLib.Error:
-            self.events.append((event.type, None, None, event.any_data))
+        self.events.append((event.type, event.source, event.any_data))
 
     def close(self):
         pyatspi.Registry.deregisterEventListener(self._record, *self._types)
 
-    def wait(self, predicate, timeout=DEFAULT_TIMEOUT):
-        """The first event (type, role, name, detail) for which predicate holds."""
+    def wait(self, kind, detail, roles=None, timeout=DEFAULT_TIMEOUT):
+        """The first event whose type starts with kind and whose detail is detail (or matches
+        it, for a compiled regex), from an object of one of roles when they are given; returns
+        (type, source, detail). For a name change the detail is the source's name as it is
+        when the event is looked at."""
+        checked = set()
 
         def probe():
-            for event in self.events:
-                if predicate(*event):
-                    return event
+            for index, (event_type, source, event_detail) in enumerate(self.events):
+                if index in checked or not event_type.startswith(kind):
+                    continue
+                checked.add(index)
+                # A name change carries no text that pyatspi reads: the source says its name.
+                text = event_detail if isinstance(event_detail, str) else (source.name or "")
+                if isinstance(detail, re.Pattern):
+                    if not detail.search(text):
+                        continue
+                elif text != detail:
+                    continue
+                if roles is None or role(source) in roles:
+                    return (event_type, source, event_detail)
             return None
 
-        return _poll(probe, timeout, lambda: "events seen: %r" % self.events[-20:])
+        def seen():
+            return "no %s %r among %r" % (
+                kind,
+                detail,
+                [(t, d) for t, _, d in self.events[-20:]],
+            )
+
+        return _poll(probe, timeout, seen)
 
 
 class Program:
@@ -313,8 +342,9 @@ class Program:
         with open(os.path.join(folder, name), "wb") as file:
             file.write(data)
 
-    def start(self, timeout=DEFAULT_TIMEOUT):
-        """Starts the program and returns its application object."""
+    def start(self, timeout=60.0):
+        """Starts the program and returns its application object (a loaded machine may take
+        a while to start a Qt program)."""
         # The desktop first: reading it starts the accessibility bus, which the program joins.
         pyatspi.Registry.getDesktop(0)
         self.process = subprocess.Popen([self.path], env=self.env)
