@@ -81,6 +81,7 @@ HeaderBar::HeaderBar(AppContext& context, QWidget* parent) : QFrame(parent) {
     leur->setFrameShadow(QFrame::Sunken);
     leur->setMinimumWidth(70);
     leur->setStyleSheet(QStringLiteral("background: white;"));
+    Label17->setBuddy(leur);  // a screen reader reads the amount with its caption
     standBox->addWidget(Label17);
     standBox->addWidget(leur);
     pay->addLayout(standBox);

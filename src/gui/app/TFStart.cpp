@@ -96,6 +96,9 @@ TFStart::TFStart(AppContext& context, QWidget* parent) : QWidget(parent) {
         renderer.render(&painter, QRectF(0, 0, kWidth, kHeight));
     }
 
+    // The picture's line under the name, for a screen reader; the caption names the program.
+    setAccessibleDescription(QString::fromUtf8(kProgramSlogan));
+
     Weiter = new QPushButton(QStringLiteral("Weiter"), this);
     Weiter->setObjectName(QStringLiteral("Weiter"));
     Weiter->setIcon(ProgramIcon(QStringLiteral("next")));

@@ -1,6 +1,7 @@
 #include "gui/common/CaptionButton.h"
 
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 
@@ -19,13 +20,22 @@ CaptionButton::CaptionButton(const QString& objectName, const QString& caption, 
     setIcon(icon);
     setIconSize(QSize(kIconSize, kIconSize));
     setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    setAccessibleName(caption);
+    setAccessibleName(SpokenCaption(caption));
     setCursor(Qt::PointingHandCursor);
     setAutoRaise(false);
     // Captions of two short lines, in the size of the program's small print.
     QFont captionFont = font();
     captionFont.setPixelSize(11);
     setFont(captionFont);
+}
+
+QString SpokenCaption(const QString& caption) {
+    static const QRegularExpression brokenWord(QStringLiteral("(\\p{L})- (\\p{Ll})"));
+    static const QRegularExpression brokenCompound(QStringLiteral("(\\p{L})- (\\p{Lu})"));
+    QString spoken = caption;
+    spoken.replace(brokenWord, QStringLiteral("\\1\\2"));
+    spoken.replace(brokenCompound, QStringLiteral("\\1-\\2"));
+    return spoken;
 }
 
 namespace {

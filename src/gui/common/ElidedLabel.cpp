@@ -1,16 +1,95 @@
 #include "gui/common/ElidedLabel.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QTextDocument>
 #include <QToolTip>
+#include <algorithm>
 
 namespace losfix {
 
+namespace {
+
+// Without an interface of its own the label reaches a screen reader as an empty frame. This one
+// offers the whole text, also where the painted lines are cut, as name, value and read-only text.
+class ElidedLabelAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit ElidedLabelAccessible(ElidedLabel* label)
+        : QAccessibleWidget(label, label->accessibleRole()) {}
+
+    QAccessible::Role role() const override { return label()->accessibleRole(); }
+
+    QString text(QAccessible::Text kind) const override {
+        switch (kind) {
+            case QAccessible::Name:
+            case QAccessible::Value:
+                return label()->text();
+            case QAccessible::Description:
+                return {};  // the tooltip only repeats the text
+            default:
+                return QAccessibleWidget::text(kind);
+        }
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(int startOffset, int endOffset) const override {
+        const QString all = label()->text();
+        if (endOffset < 0 || endOffset > all.size()) {
+            endOffset = static_cast<int>(all.size());
+        }
+        startOffset = std::clamp(startOffset, 0, endOffset);
+        return all.mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(label()->text().size()); }
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+    // Read-only text without a caret or selection; where a character stands is not known.
+    void selection(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+
+private:
+    ElidedLabel* label() const { return static_cast<ElidedLabel*>(widget()); }
+};
+
+QAccessibleInterface* ElidedLabelFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String(ElidedLabel::staticMetaObject.className()) &&
+        object != nullptr && object->isWidgetType()) {
+        return new ElidedLabelAccessible(static_cast<ElidedLabel*>(object));
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 ElidedLabel::ElidedLabel(const QString& objectName, int lines, QWidget* parent)
     : QFrame(parent), lines_(std::max(lines, 1)) {
+    [[maybe_unused]] static const bool factoryInstalled = [] {
+        QAccessible::installFactory(ElidedLabelFactory);
+        return true;
+    }();
     setObjectName(objectName);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     // Hidden, it still holds its place.
@@ -25,14 +104,30 @@ void ElidedLabel::setText(const QString& text) {
         return;
     }
     const bool wasFilled = filled();
+    const QString oldText = text_;
     text_ = text;
     setToolTip(text);
-    setAccessibleName(text);
     if (wasFilled != filled()) {
         style()->unpolish(this);
         style()->polish(this);
     }
     update();
+    notifyTextChanged(oldText);
+}
+
+void ElidedLabel::notifyTextChanged(const QString& oldText) {
+    QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChanged);
+    QAccessibleTextUpdateEvent textChanged(this, 0, oldText, text_);
+    QAccessible::updateAccessibility(&textChanged);
+}
+
+void ElidedLabel::showEvent(QShowEvent* event) {
+    QFrame::showEvent(event);
+    // A notice that appears ("Prozess gestoppt") is news to a screen reader as much as new text.
+    if (filled()) {
+        notifyTextChanged(QString());
+    }
 }
 
 QStringList ElidedLabel::shownLines() const {

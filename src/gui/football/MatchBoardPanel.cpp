@@ -46,7 +46,8 @@ QLabel* MakeCaption(const QString& name, const QString& text, QWidget* parent) {
     return label;
 }
 
-// A count display: bold, centred, on a white sunken field.
+// A count display: bold, centred, on a white sunken field. A screen reader reads the count as
+// the label's name and the caption as its label.
 QLabel* MakeCount(const QString& name, QLabel* caption, QWidget* parent) {
     auto* label = new QLabel(QStringLiteral("0"), parent);
     label->setObjectName(name);
@@ -55,7 +56,6 @@ QLabel* MakeCount(const QString& name, QLabel* caption, QWidget* parent) {
     label->setStyleSheet(QStringLiteral(
         "QLabel { background: white; border: 1px solid #b9bec6; border-radius: 2px; }"));
     label->setFixedHeight(18);
-    label->setAccessibleName(caption->text());
     caption->setBuddy(label);
     static_cast<QHBoxLayout*>(parent->layout())->addWidget(label, 1);
     return label;

@@ -1,6 +1,5 @@
 #include "gui/football/TipGridView.h"
 
-#include <QAbstractButton>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
@@ -60,9 +59,6 @@ TipGridView::TipGridView(const QString& objectName, StringGridModel* model,
     horizontalHeader()->setFixedHeight(kTipRowHeight + 2);
     verticalHeader()->setDefaultSectionSize(kTipRowHeight);
     verticalHeader()->setFixedWidth(kTipLabelColumnWidth);
-    if (auto* corner = findChild<QAbstractButton*>()) {
-        corner->setAccessibleName(QString::fromStdString(model->grid().cell(0, 0)).trimmed());
-    }
 }
 
 int TipGridView::fittingWidth() const {

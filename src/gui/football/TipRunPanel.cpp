@@ -97,6 +97,7 @@ TipRunPanel::TipRunPanel(AppContext& context, FootballState& state, Random& rand
     LFortschritt = new ElidedLabel(QStringLiteral("LFortschritt"), kProgressLines, this);
     LFortschritt->setFont(small);
     LFortschritt->setStyleSheet(QStringLiteral("color: #4a5563;"));
+    LFortschritt->setAccessibleRole(QAccessible::StatusBar);
     LHinweis = new QLabel(kStopNotice, this);
     LHinweis->setObjectName(QStringLiteral("LHinweis"));
     LHinweis->setFont(TahomaFont(9, true));

@@ -50,10 +50,10 @@ TipTablePanel::TipTablePanel(AppContext& context, FootballState& state, QWidget*
     QPalette white = LDatei2->palette();
     white.setColor(QPalette::Window, Qt::white);
     LDatei2->setPalette(white);
+    Label2->setBuddy(LDatei2);  // a screen reader reads "Datei" with the file name
     bsSkinSpeedButton11 = new CaptionButton(QStringLiteral("bsSkinSpeedButton11"),
                                             QStringLiteral("In Zwischen- ablage"),
                                             ProgramIcon(QStringLiteral("copy")), bar);
-    bsSkinSpeedButton11->setAccessibleName(QStringLiteral("In Zwischenablage"));
     bsSkinSpeedButton11->setFixedHeight(kBarHeight);
     barLayout->addWidget(bsSkinSpeedButton7);
     barLayout->addWidget(bsSkinSpeedButton4);

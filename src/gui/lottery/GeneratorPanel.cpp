@@ -75,6 +75,7 @@ GeneratorPanel::GeneratorPanel(AppContext& context, LotteryState& state, Random&
     // widens the window.
     LHinweis = new ElidedLabel(QStringLiteral("LHinweis"), 1, this);
     LHinweis->setText(kStopNotice);
+    LHinweis->setAccessibleRole(QAccessible::StatusBar);
     LHinweis->setFont(bold);
     SetTextColour(LHinweis, QColor(0xD0, 0x00, 0x00));
     LHinweis->hide();
@@ -151,6 +152,7 @@ GeneratorPanel::GeneratorPanel(AppContext& context, LotteryState& state, Random&
     small.setPixelSize(11);
     LFortschritt->setFont(small);
     SetTextColour(LFortschritt, QColor(0x4A, 0x55, 0x63));
+    LFortschritt->setAccessibleRole(QAccessible::StatusBar);
     LObergrenze = new ElidedLabel(QStringLiteral("LObergrenze"), 2, this);
     LObergrenze->setFont(small);
     LObergrenze->setContentsMargins(4, 1, 4, 1);

@@ -75,6 +75,9 @@ TFInfo::TFInfo(AppContext& context, QWidget* owner)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, kWidth, kHeight);
     Image1->setPixmap(Background());
+    // What the picture says, for a screen reader.
+    Image1->setAccessibleName(QString::fromUtf8(kProgramName) + QStringLiteral(" – ") +
+                              QString::fromUtf8(kProgramSlogan));
 
     LVersion = new QLabel(QStringLiteral("Version ") + QString::fromUtf8(kProgramVersion), this);
     LVersion->setObjectName(QStringLiteral("LVersion"));

@@ -117,6 +117,9 @@ TFUpdate::TFUpdate(AppContext& context, UpdateWindowHooks hooks, QWidget* owner)
     check->addWidget(PiVersion, 1, 0);
     check->addWidget(Label2, 0, 1, Qt::AlignHCenter);
     check->addWidget(PvVersion, 1, 1);
+    // A screen reader reads each version with its caption.
+    Label1->setBuddy(PiVersion);
+    Label2->setBuddy(PvVersion);
     check->setRowMinimumHeight(2, 6);
     check->addWidget(BCalc, 3, 1, Qt::AlignRight);
     check->setColumnStretch(0, 1);

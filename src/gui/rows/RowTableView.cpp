@@ -53,9 +53,12 @@ RowTableView::RowTableView(StringGridModel* model, NumberCellDelegate::StatusLoo
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setCornerButtonEnabled(false);
-    // The corner holds the "Reihe" header; a screen reader should name it so.
+    // The corner holds the header of the row labels ("Reihe"). Screen readers do not reach the
+    // corner through the table, so the table carries it as its name too.
+    const QString header = QString::fromStdString(model_->grid().cell(0, 0)).trimmed();
+    setAccessibleName(header);
     if (auto* corner = findChild<QAbstractButton*>()) {
-        corner->setAccessibleName(QStringLiteral("Reihe"));
+        corner->setAccessibleName(header);
     }
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

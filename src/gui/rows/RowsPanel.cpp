@@ -86,6 +86,7 @@ RowsPanel::RowsPanel(AppContext& context, LotteryState& state, StringGridModel* 
     bold.setBold(true);
     LDatei2->setFont(bold);
     LDatei2->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Label2->setBuddy(LDatei2);  // a screen reader reads "Datei" with the file name
     fileBox->addWidget(Label2);
     fileBox->addWidget(LDatei2);
     fileRow->addLayout(fileBox, 1);
