@@ -30,6 +30,8 @@ QString MessageText(const std::string& text) {
 
 void ShowMessage(QMessageBox::Icon icon, const QString& caption, const std::string& text) {
     QMessageBox box(icon, caption, MessageText(text), QMessageBox::Ok, DialogParent());
+    // Messages quote file names and file contents: never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -75,6 +77,7 @@ void QtDialogs::error(const std::string& text) {
 bool QtDialogs::question(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigen"), MessageText(text),
                     QMessageBox::Yes | QMessageBox::No, DialogParent());
+    box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;
 }
 
