@@ -25,7 +25,9 @@ int main(int argc, char* argv[]) {
     context.shell = &shell;
     context.network = &network;
 
-    const losfix::ProgramWindows windows = losfix::StartProgram(context);
+    const losfix::StartFile startFile =
+        losfix::ReadStartArguments(losfix::StartArguments(QApplication::arguments()), files);
+    const losfix::ProgramWindows windows = losfix::StartProgram(context, startFile);
     const int result = QApplication::exec();
     delete windows.main;
     return result;

@@ -8,14 +8,14 @@ namespace losfix {
 
 namespace messages {
 
-std::string Excerpt(std::string_view text) {
+std::string Excerpt(std::string_view text, std::size_t limit) {
     std::size_t characters = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         // Continuation bytes of UTF-8 belong to the character before them.
         if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
             continue;
         }
-        if (characters == kExcerptCharacters) {
+        if (characters == limit) {
             std::string excerpt(text.substr(0, i));
             excerpt += "…";
             return excerpt;

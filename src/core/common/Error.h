@@ -18,7 +18,7 @@ namespace messages {
 // Text read from a file, as a message quotes it: the first 40 characters and "…" when it is
 // longer, since a message box lays out a quoted line of megabytes for minutes.
 constexpr std::size_t kExcerptCharacters = 40;
-std::string Excerpt(std::string_view text);
+std::string Excerpt(std::string_view text, std::size_t characters = kExcerptCharacters);
 // "''%s'' ist kein gültiger Integer-Wert", the text shortened to an excerpt
 std::string NotAnInteger(std::string_view text);
 // "Datei %s kann nicht geöffnet werden. %s"

@@ -1,6 +1,8 @@
 #include "gui/app/Startup.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -17,6 +19,8 @@ namespace losfix {
 
 void PrepareApplication(QApplication& app) {
     QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
+    // Desktops that go by it (Wayland) match the windows with the menu entry through this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("losfix"));
     auto* translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -27,7 +31,21 @@ void PrepareApplication(QApplication& app) {
     QApplication::setWindowIcon(ProgramIcon(QStringLiteral("app")));
 }
 
-ProgramWindows StartProgram(AppContext& context) {
+std::vector<std::string> StartArguments(const QStringList& arguments) {
+    std::vector<std::string> result;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument.isEmpty() || argument.startsWith(QLatin1Char('-'))) {
+            result.push_back(argument.toStdString());
+        } else {
+            // The file dialogs give full paths; messages and the file label show it the same way.
+            result.push_back(QDir::cleanPath(QFileInfo(argument).absoluteFilePath()).toStdString());
+        }
+    }
+    return result;
+}
+
+ProgramWindows StartProgram(AppContext& context, const StartFile& startFile) {
     ProgramWindows windows;
     windows.start = new TFStart(context);
     windows.start->setAttribute(Qt::WA_DeleteOnClose);
@@ -47,6 +65,13 @@ ProgramWindows StartProgram(AppContext& context) {
     if (windows.main.isNull()) {
         // Without a main window there is nothing to go on with after the start window.
         QObject::connect(windows.start, &TFStart::fadeFinished, [] { QApplication::quit(); });
+    } else if (startFile.kind != StartFileKind::None || !startFile.notice.empty()) {
+        // Queued: the start window is gone and the main window shown before a message appears.
+        // Once: a second close during the fade announces its end again.
+        QObject::connect(
+            windows.start, &TFStart::fadeFinished, windows.main,
+            [main = windows.main, startFile] { main->OpenStartFile(startFile); },
+            static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     }
     windows.start->setMainWindow(windows.main);
     windows.start->setInitializationDone();

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
+#include <string>
+#include <vector>
 
+#include "core/app/StartFile.h"
 #include "gui/common/AppContext.h"
 
 class QApplication;
@@ -24,8 +28,13 @@ struct ProgramWindows {
     QPointer<TFKick> football;       // created hidden, shown by "Losfix Fußball"
 };
 
-// Shows the start window, creates the main windows and enables "Weiter". The program ends when
-// the main window closes.
-ProgramWindows StartProgram(AppContext& context);
+// The program's arguments without its name, as the toolkit left them (it takes its own options
+// such as -platform or -style); a path relative to the current folder becomes absolute.
+std::vector<std::string> StartArguments(const QStringList& arguments);
+
+// Shows the start window, creates the main windows and enables "Weiter". Once the main window
+// has faded in, it opens the start file (or shows why the arguments were not used). The program
+// ends when the main window closes.
+ProgramWindows StartProgram(AppContext& context, const StartFile& startFile = {});
 
 }  // namespace losfix

@@ -195,6 +195,29 @@ void TFMain::setFootballWindow(TFKick* football) {
     football_ = football;
 }
 
+void TFMain::OpenStartFile(const StartFile& file) {
+    Guarded(*context_.dialogs, [&] {
+        if (!file.notice.empty()) {
+            context_.dialogs->warning(file.notice);
+        }
+        switch (file.kind) {
+            case StartFileKind::RowFile:
+                rows_->LoadRowFile(file.path);
+                break;
+            case StartFileKind::SelectionFile:
+                boardColumn_->selectionBar()->QuickOpen(file.path);
+                break;
+            case StartFileKind::QuickTipFile:
+                if (football_ != nullptr) {
+                    football_->OpenQuickTipFile(file.path);
+                }
+                break;
+            case StartFileKind::None:
+                break;
+        }
+    });
+}
+
 void TFMain::SetWideWidth() {
     resize(kWideWidth, height());
 }

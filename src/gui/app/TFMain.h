@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "core/app/StartFile.h"
 #include "core/common/IniFile.h"
 #include "core/common/Random.h"
 #include "gui/common/AppContext.h"
@@ -37,6 +38,9 @@ public:
 
     // The football window that "Losfix Fußball" shows; it ends with this window.
     void setFootballWindow(TFKick* football);
+    // The file the program was started with, opened as the button for its kind opens it, with
+    // the same messages; or the notice why the arguments were not used.
+    void OpenStartFile(const StartFile& file);
 
     void SetWideWidth();
     void SetNormalWidth();

@@ -196,13 +196,16 @@ void MatchBoardPanel::SaveQuickTips() {
 }
 
 void MatchBoardPanel::LoadQuickTips() {
+    LoadQuickTips(quickFilePath());
+}
+
+void MatchBoardPanel::LoadQuickTips(const std::string& path) {
     // Whatever the file did to the board before an error shows.
     const ScopeExit refresh([this] {
         showBoard();
         emit statusesChanged();
     });
-    if (const auto refusal =
-            losfix::LoadQuickTips(*context_.files, quickFilePath(), state_.board)) {
+    if (const auto refusal = losfix::LoadQuickTips(*context_.files, path, state_.board)) {
         context_.dialogs->warning(*refusal);
     }
 }

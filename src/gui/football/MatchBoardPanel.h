@@ -31,6 +31,8 @@ public:
     void SaveQuickTips();
     // BQOpen13: loads Quick.wh13; a refused file leaves everything as it was.
     void LoadQuickTips();
+    // The same for another quick selection file (one the program was started with).
+    void LoadQuickTips(const std::string& path);
 
     TipButton* button(int slot) const;
     // Every face and the four count labels as the board holds them.

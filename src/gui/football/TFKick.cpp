@@ -157,6 +157,11 @@ void TFKick::showAndRaise() {
     activateWindow();
 }
 
+void TFKick::OpenQuickTipFile(const std::string& path) {
+    showAndRaise();
+    board_->LoadQuickTips(path);
+}
+
 bool TFKick::running() const {
     return run_->running();
 }

@@ -28,6 +28,8 @@ public:
 
     // Shows the window without blocking; brings it to the front when it is already open.
     void showAndRaise();
+    // Shows the window with a quick selection file loaded as its own button loads Quick.wh13.
+    void OpenQuickTipFile(const std::string& path);
     // A tip run is going on.
     bool running() const;
     // Stops a run without the stop notice: the program is ending. Writes nothing.

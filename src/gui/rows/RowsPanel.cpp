@@ -168,12 +168,18 @@ void RowsPanel::LoadRowFile() {
     }
     const auto path =
         context_.dialogs->openFile(RowFileDialog("Reihen-Datei öffnen", context_.folders.rows));
-    if (!path) {
+    if (path) {
+        LoadRowFile(*path);
+    }
+}
+
+void RowsPanel::LoadRowFile(const std::string& path) {
+    if (!bsSkinSpeedButton3->isEnabled()) {
         return;
     }
-    losfix::LoadRowFile(*context_.files, *path, state_.table);
+    losfix::LoadRowFile(*context_.files, path, state_.table);
     model_->sync();
-    LDatei2->setText(QString::fromStdString(FileNameOf(*path)));
+    LDatei2->setText(QString::fromStdString(FileNameOf(path)));
     emit tableLoaded();
 }
 

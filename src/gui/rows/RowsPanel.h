@@ -27,6 +27,8 @@ public:
     void UndoSort();
     void SaveRowFile();
     void LoadRowFile();
+    // What "Reihen öffnen..." does once a file is chosen; also the file the program started with.
+    void LoadRowFile(const std::string& path);
     // "Excel- Export": the rows into a new workbook, opened with the spreadsheet program.
     void bsSkinSpeedButton8Click();
     // "In Zwischen- ablage": the rows as comma lines on the clipboard.
