@@ -156,8 +156,8 @@ void TFMain::connectAreas() {
 
     connect(generator_, &GeneratorPanel::runPreparing, distribution_,
             &DistributionColumn::prepareRun);
-    connect(generator_, &GeneratorPanel::runStarted, this, [this] {
-        distribution_->refresh();
+    connect(generator_, &GeneratorPanel::runStarted, this, [this](int poolSize) {
+        distribution_->refresh(poolSize);
         rows_->runStarted();
         rows_->scrollToStart();
     });
