@@ -264,6 +264,18 @@ private slots:
         QCOMPARE(window.board().status(1), NumberStatus::Out);
         QCOMPARE(window.board().status(8), NumberStatus::Normal);
 
+        // A name typed in the open dialog for a file that does not exist: the board is reset
+        // first, then the program's own message names the file.
+        testing::SetStatus(window, 6, NumberStatus::FavIII);
+        const std::string absent = env.folders().base + "fehlt.whl";
+        env.dialogs.openAnswers.push_back(absent);
+        testing::Press(window, "bsSkinSpeedButton9");
+        QCOMPARE(env.dialogs.openRequests.back().title, std::string("Auswahl öffnen"));
+        QCOMPARE(window.board().status(6), NumberStatus::Normal);
+        QCOMPARE(window.board().status(1), NumberStatus::Normal);
+        QVERIFY(env.dialogs.last(ScriptedDialogs::Kind::Error)
+                    .rfind("Datei " + absent + " kann nicht geöffnet werden. ", 0) == 0);
+
         // A missing slot file resets the board, then reports.
         testing::SetStatus(window, 4, NumberStatus::Bank);
         QVERIFY(QFile::remove(QString::fromStdString(env.folders().settings + "Quick3.whl")));
