@@ -65,6 +65,7 @@ public:
         return true;
     }
     bool spreadsheetInstalled() override { return true; }
+    std::string spreadsheetProgram() override { return {}; }
 };
 
 // Block, automation calls, .xlsx writing and renaming, as the button does it.

@@ -40,8 +40,9 @@ std::optional<std::string> RunFileDialog(const FileDialogRequest& request,
                                          QFileDialog::AcceptMode mode) {
     QFileDialog dialog(DialogParent(), Q(request.title), Q(request.folder));
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
-                                                       : QFileDialog::ExistingFile);
+    // Neither dialog insists on an existing file: a name typed in the open dialog comes back as
+    // it is, and opening it says in the program's own words why it cannot be read.
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(Q(request.filterName) + " (" + Q(request.filterPattern) + ")");
     if (!request.defaultExtension.empty()) {
         dialog.setDefaultSuffix(Q(request.defaultExtension));

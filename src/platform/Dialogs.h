@@ -33,7 +33,8 @@ public:
     virtual bool question(const std::string& text) = 0;
 
     // The chosen path (with the default extension appended where none was typed), or nothing
-    // when the user cancelled.
+    // when the user cancelled. The open dialog also returns the name of a file that does not
+    // exist: the caller's attempt to read it reports that.
     virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
 };

@@ -31,4 +31,8 @@ bool DesktopShell::spreadsheetInstalled() {
     return SpreadsheetInstalled();
 }
 
+std::string DesktopShell::spreadsheetProgram() {
+    return UnassociatedSpreadsheetProgram();
+}
+
 }  // namespace losfix

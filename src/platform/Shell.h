@@ -19,6 +19,9 @@ public:
                                const std::vector<std::string>& arguments) = 0;
     // True when the desktop has a program for spreadsheet workbooks (.xlsx).
     virtual bool spreadsheetInstalled() = 0;
+    // A spreadsheet program to start with a workbook directly, because the desktop associates
+    // none with .xlsx: its full path; "" when the desktop has one, or no such program was found.
+    virtual std::string spreadsheetProgram() = 0;
 };
 
 // QDesktopServices and QProcess.
@@ -29,6 +32,7 @@ public:
     bool startDetached(const std::string& program,
                        const std::vector<std::string>& arguments) override;
     bool spreadsheetInstalled() override;
+    std::string spreadsheetProgram() override;
 };
 
 }  // namespace losfix

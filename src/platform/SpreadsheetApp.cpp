@@ -68,21 +68,33 @@ SpreadsheetProbe SystemSpreadsheetProbe() {
     return probe;
 }
 
-bool SpreadsheetInstalled(const SpreadsheetProbe& probe) {
+bool SpreadsheetAssociated(const SpreadsheetProbe& probe) {
     const std::string xdgMime = probe.findProgram("xdg-mime");
-    if (!xdgMime.empty()) {
-        const ProgramAnswer answer = probe.run(xdgMime, {"query", "default", kXlsxType});
-        if (answer.finished && answer.exitCode == 0 &&
-            EndsWith(Trimmed(answer.output), ".desktop")) {
-            return true;
-        }
+    if (xdgMime.empty()) {
+        return false;
     }
+    const ProgramAnswer answer = probe.run(xdgMime, {"query", "default", kXlsxType});
+    return answer.finished && answer.exitCode == 0 && EndsWith(Trimmed(answer.output), ".desktop");
+}
+
+std::string SpreadsheetProgramOnPath(const SpreadsheetProbe& probe) {
     for (const char* name : {"soffice", "localc", "libreoffice"}) {
-        if (!probe.findProgram(name).empty()) {
-            return true;
+        std::string path = probe.findProgram(name);
+        if (!path.empty()) {
+            return path;
         }
     }
-    return false;
+    return {};
+}
+
+bool SpreadsheetInstalled(const SpreadsheetProbe& probe) {
+    return SpreadsheetAssociated(probe) || !SpreadsheetProgramOnPath(probe).empty();
+}
+
+std::string UnassociatedSpreadsheetProgram(const SpreadsheetProbe& probe) {
+    // Without a default application the desktop's opener may do nothing at all and still report
+    // success, so the program found is started directly.
+    return SpreadsheetAssociated(probe) ? std::string() : SpreadsheetProgramOnPath(probe);
 }
 
 bool SpreadsheetInstalled() {
@@ -99,6 +111,14 @@ bool SpreadsheetInstalled() {
     return !open.value(QStringLiteral("Default")).toString().isEmpty();
 #else
     return SpreadsheetInstalled(SystemSpreadsheetProbe());
+#endif
+}
+
+std::string UnassociatedSpreadsheetProgram() {
+#ifdef _WIN32
+    return {};
+#else
+    return UnassociatedSpreadsheetProgram(SystemSpreadsheetProbe());
 #endif
 }
 

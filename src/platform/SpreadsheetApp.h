@@ -34,6 +34,19 @@ SpreadsheetProbe SystemSpreadsheetProbe();
 // xdg-mime names for the type, or LibreOffice on the PATH.
 bool SpreadsheetInstalled(const SpreadsheetProbe& probe);
 
+// True when xdg-mime names a default application for .xlsx workbooks.
+bool SpreadsheetAssociated(const SpreadsheetProbe& probe);
+
+// The full path of LibreOffice on the PATH (soffice, localc or libreoffice), "" when it is not
+// there.
+std::string SpreadsheetProgramOnPath(const SpreadsheetProbe& probe);
+
+// The program to start with a workbook directly because the desktop opens none: LibreOffice on
+// the PATH while no default application is set for .xlsx; "" otherwise (on Windows always, where
+// the check of the button already asked for the association).
+std::string UnassociatedSpreadsheetProgram(const SpreadsheetProbe& probe);
+std::string UnassociatedSpreadsheetProgram();
+
 // The check of the "Excel- Export" button: the probe above, on Windows the registry's
 // association of ".xlsx".
 bool SpreadsheetInstalled();

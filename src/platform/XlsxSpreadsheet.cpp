@@ -36,9 +36,6 @@ constexpr int kSheetColumns = 16384;
 constexpr int kXlLeft = -4131;
 constexpr int kXlCenter = -4108;
 constexpr int kXlGeneral = 1;
-// The system's own text when no program is registered for a document.
-constexpr const char* kNoApplication =
-    "Für die angegebene Datei ist keine Anwendung zugeordnet, um diesen Vorgang auszuführen";
 
 // "A1:M15" or a single cell "B15".
 bool ParseArea(std::string_view range, int& top, int& left, int& bottom, int& right) {
@@ -511,10 +508,23 @@ std::string XlsxSpreadsheet::save(const std::tm& localTime) {
     }
 
     const std::string path = Utf8FromPath(target);
-    if (visible_ && !shell_.openFile(path)) {
-        throw Error(messages::CannotOpen(path, kNoApplication));
+    if (visible_ && !OpenWorkbook(shell_, path)) {
+        throw WorkbookNotOpened(path);
     }
     return path;
+}
+
+WorkbookNotOpened::WorkbookNotOpened(const std::string& path)
+    : Error(WorkbookNotOpenedMessage(path)), path_(path) {}
+
+bool OpenWorkbook(Shell& shell, const std::string& path) {
+    // Where the desktop associates no program with workbooks, its opener may report success and
+    // show nothing: the spreadsheet program found is started with the workbook instead.
+    const std::string program = shell.spreadsheetProgram();
+    if (!program.empty() && shell.startDetached(program, {path})) {
+        return true;
+    }
+    return shell.openFile(path);
 }
 
 std::string XlsxSpreadsheet::save() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/Error.h"
 #include "core/common/StringGrid.h"
 #include "core/export/SpreadsheetExport.h"
 #include "platform/Shell.h"
@@ -33,8 +34,8 @@ public:
 
     // Writes the workbook as "<sheet name> YYYY-MM-DD HH-MM-SS.xlsx" for the given local time,
     // with " (2)", " (3)", ... when that name is taken; never replaces a file and leaves no
-    // partial one. Then opens it if visible. Returns the path; throws Error when the file cannot
-    // be created or no program opens it.
+    // partial one. Then opens it if visible (OpenWorkbook). Returns the path; throws Error when
+    // the file cannot be created, WorkbookNotOpened when it was written but no program opens it.
     std::string save(const std::tm& localTime);
     std::string save();  // the current local time
 
@@ -65,6 +66,22 @@ private:
     std::vector<int> fittedColumns_;
     std::vector<Values> values_;
 };
+
+// The workbook is saved, but neither the desktop nor a spreadsheet program started for it opened
+// it; the message says where it lies.
+class WorkbookNotOpened : public Error {
+public:
+    explicit WorkbookNotOpened(const std::string& path);
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Shows a written workbook: with the spreadsheet program the shell names when the desktop has
+// none for workbooks, else (or when that program does not start) with the desktop's program.
+// False when neither started.
+bool OpenWorkbook(Shell& shell, const std::string& path);
 
 // What the "Excel- Export" button does once the checks passed: the table's data through the
 // automation calls into a workbook in folder, written and opened. Returns the workbook's path.

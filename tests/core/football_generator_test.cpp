@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -194,6 +196,54 @@ TEST(TipGeneratorTest, RunFillsTheTablesOnlyAtItsEnd) {
     EXPECT_TRUE(stoppedAtOnce.stopped);
     EXPECT_EQ(stoppedAtOnce.acceptedRows, 1);
     EXPECT_EQ(run.table.rowCount(), 2);
+}
+
+// Every candidate starts from a seed of its own: a clock that gives each seed twice makes every
+// second candidate repeat the one before, which is dropped, and the rows are those of the single
+// seeds in their order. Both duplicate tests agree.
+TEST(TipGeneratorTest, EveryCandidateIsDrawnFromAFreshSeed) {
+    MatchBoard board;
+    for (int slot = 1; slot <= kOutcomeSlotCount; ++slot) {
+        board.setTipStatus(slot, TipStatus::TipFavI);
+    }
+    const MatchDrums drums = BuildMatchDrums(board.statuses());
+    auto runWith = [&](Random::SeedSource seeds, bool listScan) {
+        TipRun run;
+        Random random(std::move(seeds));
+        TipGenerator generator(random, FixedMeasure);
+        const TipYieldCallback yield = [](const TipRunProgress& progress) {
+            return progress.candidates >= 10000;
+        };
+        run.outcome =
+            listScan ? generator.runListScan(drums, 40, run.table, run.matrix, run.counts, yield)
+                     : generator.run(drums, 40, run.table, run.matrix, run.counts, yield);
+        return run;
+    };
+    auto eachSeedTwice = [] {
+        auto once = std::make_shared<Random::SeedSource>(Seeds(77));
+        auto pending = std::make_shared<std::optional<std::uint32_t>>();
+        return Random::SeedSource([once, pending]() -> std::uint32_t {
+            if (*pending) {
+                const std::uint32_t seed = **pending;
+                pending->reset();
+                return seed;
+            }
+            *pending = (*once)();
+            return **pending;
+        });
+    };
+
+    const TipRun single = runWith(Seeds(77), false);
+    ASSERT_EQ(single.outcome.acceptedRows, 40);
+    ASSERT_EQ(single.outcome.candidates, 40U) << "distinct seeds give distinct rows here";
+    for (const bool listScan : {false, true}) {
+        const TipRun doubled = runWith(eachSeedTwice(), listScan);
+        EXPECT_EQ(doubled.outcome.acceptedRows, 40) << listScan;
+        // The 40th row is the 79th candidate; its twin is never drawn.
+        EXPECT_EQ(doubled.outcome.candidates, 79U) << listScan;
+        EXPECT_FALSE(doubled.outcome.stopped) << listScan;
+        EXPECT_EQ(TipRowLines(doubled.table), TipRowLines(single.table)) << listScan;
+    }
 }
 
 // Match 1: "1" Fav I, "0" Fav III; match 2: Fav I, Fav II, Fav III; the rest even.

@@ -1,10 +1,12 @@
 #include <QLabel>
 #include <QPointer>
+#include <QTimer>
 #include <QtTest>
 #include <algorithm>
 #include <set>
 
 #include "core/lottery/PoolLayouts.h"
+#include "gui/common/RadioGroup.h"
 #include "gui/common/Style.h"
 #include "gui/rows/DistributionPanel.h"
 #include "support/Controls.h"
@@ -17,6 +19,7 @@ namespace {
 
 constexpr int kItem35 = 0;
 constexpr int kItem38 = 1;
+constexpr int kItem49 = 5;
 constexpr int kItem90 = 11;
 
 using Statuses = std::array<NumberStatus, kMaxNumber>;
@@ -310,6 +313,57 @@ private slots:
         QCOMPARE(probe.seen[1].first, QEvent::Show);
         QVERIFY(panel->isVisible());
         QVERIFY(panel->updatesEnabled());
+    }
+
+    void aPoolChangedDuringARunLeavesTheFramesOutsideTheRun() {
+        testing::TestContext env;
+        TFMain window(env.context());
+        window.show();
+        auto* pools = testing::Find<RadioGroup>(window, "RG2");
+        auto* panel = testing::Find<DistributionPanel>(window, "P3");
+        pools->setItemIndex(kItem90);
+        testing::GenerateRows(window, 40);
+        QStringList earlier;
+        for (int n = 50; n <= kMaxNumber; ++n) {
+            earlier << panel->frame(n)->countText();
+        }
+        QVERIFY(earlier.join(QString()) != QString(41, QLatin1Char('0')));
+
+        // Pool 49; while the run draws, the user picks 90 and then stops.
+        pools->setItemIndex(kItem49);
+        auto* user = new QTimer(&window);
+        user->setInterval(1);
+        connect(user, &QTimer::timeout, &window, [&window, pools, user] {
+            if (window.running() && window.table().cell(1, 3) != std::string()) {
+                user->stop();
+                pools->setItemIndex(kItem90);
+                testing::Press(window, "BStop");
+            }
+        });
+        user->start();
+        testing::GenerateRows(window, 20000);
+        QVERIFY(!window.running());
+        QCOMPARE(window.board().poolSize(), 90);
+
+        // The run's own frames show its counts; the others what they showed before it.
+        int drawn = 0;
+        for (int n = 1; n <= 49; ++n) {
+            const int count = window.drawCounts()[std::size_t(n - 1)];
+            QCOMPARE(panel->frame(n)->countText(), QString::number(count));
+            drawn += count;
+        }
+        int rows = 0;
+        while (rows + 1 < window.table().rowCount() && !window.table().cell(1, rows + 1).empty()) {
+            ++rows;
+        }
+        QVERIFY(rows >= 3);
+        QCOMPARE(drawn, 6 * rows);
+        QStringList after;
+        for (int n = 50; n <= kMaxNumber; ++n) {
+            QVERIFY(panel->frame(n)->isVisibleTo(panel));
+            after << panel->frame(n)->countText();
+        }
+        QCOMPARE(after, earlier);
     }
 
     void pictureOfARefreshedPanel() {

@@ -264,6 +264,18 @@ private slots:
         QCOMPARE(window.board().status(1), NumberStatus::Out);
         QCOMPARE(window.board().status(8), NumberStatus::Normal);
 
+        // A name typed in the open dialog for a file that does not exist: the board is reset
+        // first, then the program's own message names the file.
+        testing::SetStatus(window, 6, NumberStatus::FavIII);
+        const std::string absent = env.folders().base + "fehlt.whl";
+        env.dialogs.openAnswers.push_back(absent);
+        testing::Press(window, "bsSkinSpeedButton9");
+        QCOMPARE(env.dialogs.openRequests.back().title, std::string("Auswahl öffnen"));
+        QCOMPARE(window.board().status(6), NumberStatus::Normal);
+        QCOMPARE(window.board().status(1), NumberStatus::Normal);
+        QVERIFY(env.dialogs.last(ScriptedDialogs::Kind::Error)
+                    .rfind("Datei " + absent + " kann nicht geöffnet werden. ", 0) == 0);
+
         // A missing slot file resets the board, then reports.
         testing::SetStatus(window, 4, NumberStatus::Bank);
         QVERIFY(QFile::remove(QString::fromStdString(env.folders().settings + "Quick3.whl")));
@@ -310,6 +322,30 @@ private slots:
                                     QStringLiteral("Losfixreihen ")));
         QVERIFY(workbook.endsWith(QStringLiteral(".xlsx")));
         QVERIFY(QFile::exists(workbook));
+
+        // No program for workbooks on the desktop, but a spreadsheet program: it opens the
+        // workbook. When nothing starts, the user learns where the workbook was saved.
+        env.shell.opensFiles = false;
+        env.shell.unassociatedProgram = "/usr/bin/soffice";
+        testing::Press(window, "bsSkinSpeedButton8");
+        QCOMPARE(env.shell.started.size(), std::size_t{1});
+        QCOMPARE(env.shell.started.back().program, std::string("/usr/bin/soffice"));
+        QCOMPARE(env.shell.started.back().arguments.size(), std::size_t{1});
+        const std::string second = env.shell.started.back().arguments.front();
+        QVERIFY(second != workbook.toStdString() && QFile::exists(QString::fromStdString(second)));
+        env.shell.answer = false;
+        testing::Press(window, "bsSkinSpeedButton8");
+        const std::string notice = env.dialogs.last(ScriptedDialogs::Kind::Information);
+        QCOMPARE(env.shell.started.size(), std::size_t{2});
+        const std::string third = env.shell.started.back().arguments.front();
+        QVERIFY(notice.find("\r" + third + "\r") != std::string::npos);
+        QVERIFY(notice.find("gespeichert") != std::string::npos);
+        QVERIFY(QFile::exists(QString::fromStdString(third)));
+        QCOMPARE(env.dialogs.count(ScriptedDialogs::Kind::Error), 1);
+        env.shell.answer = true;
+        env.shell.opensFiles = true;
+        env.shell.unassociatedProgram.clear();
+
         // Written beside the window; its failure still reaches the error box, and the window
         // comes back as it was.
         env.context().folders.base = env.path("fehlt/");

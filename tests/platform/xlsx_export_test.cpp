@@ -229,12 +229,53 @@ TEST(XlsxExportTest, FailureLeavesNoFileAndSaysWhy) {
                     .isEmpty());
     EXPECT_TRUE(shell.openedFiles.empty());
 
-    // Written, but no program opens it: said, and the workbook stays.
+    // Written, but no program opens it: the message says where it lies, and the workbook stays.
     shell.answer = false;
-    EXPECT_THROW(Export(TableOfRows(3, 6), folder, shell), Error);
+    shell.unassociatedProgram = "/usr/bin/soffice";
+    const std::string written = folder + "/Losfixreihen 2026-12-09 14-05-33.xlsx";
+    try {
+        Export(TableOfRows(3, 6), folder, shell);
+        FAIL() << "no word of the workbook that did not open";
+    } catch (const WorkbookNotOpened& e) {
+        EXPECT_EQ(e.path(), written);
+        EXPECT_EQ(std::string(e.what()),
+                  "Die Reihen sind in der Arbeitsmappe\r" + written +
+                      "\rgespeichert. Ich konnte aber kein Programm starten, das sie öffnet: "
+                      "Bitte öffnen Sie die Datei selbst.");
+    }
     EXPECT_EQ(QDir(QString::fromStdString(folder))
                   .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"Losfixreihen 2026-12-09 14-05-33.xlsx"});
+}
+
+// Without a program for workbooks on the desktop, the spreadsheet program found opens it; when
+// it does not start, the desktop is still asked.
+TEST(XlsxExportTest, OpensTheWorkbookWithTheProgramFoundWhereTheDesktopHasNone) {
+    const std::string workbook = "/tmp/Mappe mit Leerzeichen.xlsx";
+    struct Case {
+        std::string program;  // what the shell names to start directly
+        bool opensFiles;
+        bool starts;
+        bool opened;
+        std::string started;  // program and argument, or ""
+        bool askedDesktop;
+    };
+    for (const Case& c : {Case{"", true, true, true, "", true},
+                          Case{"/usr/bin/localc", false, true, true, "/usr/bin/localc", false},
+                          Case{"/usr/bin/soffice", true, false, false, "/usr/bin/soffice", true}}) {
+        testing::ScriptedShell shell;
+        shell.unassociatedProgram = c.program;
+        shell.opensFiles = c.opensFiles;
+        shell.answer = c.starts;
+        EXPECT_EQ(OpenWorkbook(shell, workbook), c.opened) << c.program;
+        std::string started;
+        for (const auto& program : shell.started) {
+            started += program.program;
+            EXPECT_EQ(program.arguments, std::vector<std::string>{workbook});
+        }
+        EXPECT_EQ(started, c.started);
+        EXPECT_EQ(shell.openedFiles.size(), c.askedDesktop ? 1U : 0U) << c.program;
+    }
 }
 
 TEST(SpreadsheetInstalledTest, AsksXdgMimeThenLooksForLibreOffice) {
@@ -268,6 +309,16 @@ TEST(SpreadsheetInstalledTest, AsksXdgMimeThenLooksForLibreOffice) {
     EXPECT_TRUE(SpreadsheetInstalled(probe));
     onPath = {"soffice"};
     EXPECT_TRUE(SpreadsheetInstalled(probe));
+
+    // The program to start directly: LibreOffice found while no default application is set.
+    EXPECT_EQ(UnassociatedSpreadsheetProgram(probe), "/usr/bin/soffice");
+    onPath = {"xdg-mime", "libreoffice", "localc"};
+    EXPECT_EQ(UnassociatedSpreadsheetProgram(probe), "/usr/bin/localc");
+    xdgAnswer = {true, 0, "libreoffice-calc.desktop\n"};
+    EXPECT_EQ(UnassociatedSpreadsheetProgram(probe), "");
+    xdgAnswer = {true, 1, ""};
+    onPath = {"xdg-mime"};
+    EXPECT_EQ(UnassociatedSpreadsheetProgram(probe), "");
 
 #ifndef _WIN32
     // The real runner ends a program that takes too long.

@@ -4,7 +4,7 @@ namespace losfix::testing {
 
 bool ScriptedShell::openFile(const std::string& path) {
     openedFiles.push_back(path);
-    return answer;
+    return answer && opensFiles;
 }
 
 bool ScriptedShell::openUrl(const std::string& url) {

@@ -25,7 +25,8 @@ private:
     QImage image_;
 };
 
-// Records what the program asked the desktop to open or start; answers with the flags.
+// Records what the program asked the desktop to open or start; answers with the flags. A file is
+// opened when both answer and opensFiles are true.
 class ScriptedShell : public Shell {
 public:
     struct Started {
@@ -38,9 +39,12 @@ public:
     bool startDetached(const std::string& program,
                        const std::vector<std::string>& arguments) override;
     bool spreadsheetInstalled() override { return hasSpreadsheet; }
+    std::string spreadsheetProgram() override { return unassociatedProgram; }
 
     bool answer = true;
+    bool opensFiles = true;  // false: the desktop has no program for the file
     bool hasSpreadsheet = true;
+    std::string unassociatedProgram;
     std::vector<std::string> openedFiles;
     std::vector<std::string> openedUrls;
     std::vector<Started> started;

@@ -106,4 +106,10 @@ std::optional<ExportNotice> CheckSpreadsheetExport(const StringGrid& table,
     return std::nullopt;
 }
 
+std::string WorkbookNotOpenedMessage(std::string_view path) {
+    return "Die Reihen sind in der Arbeitsmappe\r" + std::string(path) +
+           "\rgespeichert. Ich konnte aber kein Programm starten, das sie öffnet: Bitte öffnen "
+           "Sie die Datei selbst.";
+}
+
 }  // namespace losfix

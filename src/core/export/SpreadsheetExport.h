@@ -15,6 +15,8 @@ inline constexpr const char* kEmptyTableMessage = "Eine leere Tabelle exportiere
 inline constexpr const char* kSpreadsheetMissingMessage =
     "Excel ist nicht auf Ihrem Rechner installiert, der Export daher nicht möglich.\r\r"
     "Ich breche ab.";
+// The workbook was written, but no program could be started to show it.
+std::string WorkbookNotOpenedMessage(std::string_view path);
 
 // The automation constants the export passes: a workbook of one worksheet, right alignment, and
 // the general number format under its German name.

@@ -14,6 +14,7 @@
 #include "core/lottery/RowTable.h"
 #include "gui/app/HeaderBar.h"
 #include "gui/common/ErrorGuard.h"
+#include "gui/common/OuterSizeLimit.h"
 #include "gui/common/StringGridModel.h"
 #include "gui/common/Style.h"
 #include "gui/football/TFKick.h"
@@ -59,7 +60,7 @@ TFMain::TFMain(AppContext& context, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::CustomizeWindowHint);
-    setMaximumSize(kMaxWidth, kMaxHeight);
+    new OuterSizeLimit(this, QSize(kMaxWidth, kMaxHeight));
     setWindowOpacity(0.0);
 
     const TextMeasure measure = [this](std::string_view text) { return measureText(text); };
@@ -156,8 +157,8 @@ void TFMain::connectAreas() {
 
     connect(generator_, &GeneratorPanel::runPreparing, distribution_,
             &DistributionColumn::prepareRun);
-    connect(generator_, &GeneratorPanel::runStarted, this, [this] {
-        distribution_->refresh();
+    connect(generator_, &GeneratorPanel::runStarted, this, [this](int poolSize) {
+        distribution_->refresh(poolSize);
         rows_->runStarted();
         rows_->scrollToStart();
     });

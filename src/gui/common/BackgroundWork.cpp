@@ -30,32 +30,37 @@ void RunInBackground(const std::function<void()>& work) {
     }
 }
 
-bool WindowThreadShell::onWindowThread(const std::function<bool()>& request) {
+template <typename Answer>
+Answer WindowThreadShell::onWindowThread(const std::function<Answer()>& request) {
     QObject* application = QCoreApplication::instance();
     if (application == nullptr || QThread::currentThread() == application->thread()) {
         return request();
     }
-    bool answer = false;
+    Answer answer{};
     QMetaObject::invokeMethod(
         application, [&] { answer = request(); }, Qt::BlockingQueuedConnection);
     return answer;
 }
 
 bool WindowThreadShell::openFile(const std::string& path) {
-    return onWindowThread([&] { return shell_.openFile(path); });
+    return onWindowThread<bool>([&] { return shell_.openFile(path); });
 }
 
 bool WindowThreadShell::openUrl(const std::string& url) {
-    return onWindowThread([&] { return shell_.openUrl(url); });
+    return onWindowThread<bool>([&] { return shell_.openUrl(url); });
 }
 
 bool WindowThreadShell::startDetached(const std::string& program,
                                       const std::vector<std::string>& arguments) {
-    return onWindowThread([&] { return shell_.startDetached(program, arguments); });
+    return onWindowThread<bool>([&] { return shell_.startDetached(program, arguments); });
 }
 
 bool WindowThreadShell::spreadsheetInstalled() {
-    return onWindowThread([&] { return shell_.spreadsheetInstalled(); });
+    return onWindowThread<bool>([&] { return shell_.spreadsheetInstalled(); });
+}
+
+std::string WindowThreadShell::spreadsheetProgram() {
+    return onWindowThread<std::string>([&] { return shell_.spreadsheetProgram(); });
 }
 
 }  // namespace losfix

@@ -22,9 +22,11 @@ public:
     bool startDetached(const std::string& program,
                        const std::vector<std::string>& arguments) override;
     bool spreadsheetInstalled() override;
+    std::string spreadsheetProgram() override;
 
 private:
-    bool onWindowThread(const std::function<bool()>& request);
+    template <typename Answer>
+    Answer onWindowThread(const std::function<Answer()>& request);
 
     Shell& shell_;
 };

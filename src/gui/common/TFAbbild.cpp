@@ -20,6 +20,7 @@
 #include "gui/common/ErrorGuard.h"
 #include "gui/common/Style.h"
 #include "platform/JpegWriter.h"
+#include "platform/WindowTitle.h"
 
 namespace losfix {
 
@@ -248,6 +249,15 @@ void TFAbbild::bsSkinSpeedButton1Click() {
             context_.clipboard->setImage(picture_);
         }
     });
+}
+
+bool TFAbbild::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    // A tip image before any tip file was saved has an empty caption, and keeps it on the screen.
+    if (event->type() == QEvent::Show || event->type() == QEvent::WindowTitleChange) {
+        KeepEmptyTitle(windowHandle());
+    }
+    return handled;
 }
 
 void TFAbbild::closeEvent(QCloseEvent* event) {

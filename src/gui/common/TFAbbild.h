@@ -27,6 +27,7 @@ public:
     int quality() const;
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

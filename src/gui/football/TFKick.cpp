@@ -15,6 +15,7 @@
 #include "core/football/TipFiles.h"
 #include "gui/common/CaptionButton.h"
 #include "gui/common/ErrorGuard.h"
+#include "gui/common/OuterSizeLimit.h"
 #include "gui/common/Style.h"
 #include "gui/common/TFAbbild.h"
 #include "gui/football/MatchBoardPanel.h"
@@ -96,7 +97,7 @@ TFKick::TFKick(AppContext& context, ImageSession& images, QWidget* owner)
                    [this] { SavePosition(); });
 
     setMinimumSize(kFootballClientWidth, kFootballClientHeight);
-    setMaximumSize(kFootballMaxWidth, kFootballMaxHeight);
+    new OuterSizeLimit(this, QSize(kFootballMaxWidth, kFootballMaxHeight));
     resize(kFootballClientWidth, kFootballClientHeight);
     applySettings();
 }

@@ -253,7 +253,7 @@ void GeneratorPanel::GenerateRows() {
             emit runEnded();
         });
         setRunControls(true);
-        emit runStarted();
+        emit runStarted(settings.poolSize);
         LFortschritt->setText(
             QStringLiteral("Reihe 0 von %1").arg(Grouped(settings.requestedRows)));
 
@@ -268,7 +268,7 @@ void GeneratorPanel::GenerateRows() {
                                         progress.candidates == 0);
                                 });
     }
-    emit runFinished();
+    emit runFinished(settings.poolSize);
     LFortschritt->setText(QStringLiteral("%1 von %2 Reihen gebildet, %3 Kandidaten geprüft.")
                               .arg(Grouped(outcome.acceptedRows), Grouped(settings.requestedRows),
                                    Grouped(outcome.candidates)));

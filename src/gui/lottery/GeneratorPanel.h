@@ -50,14 +50,15 @@ public:
 signals:
     // Before anything of a run changes: the distribution goes back into numeric order.
     void runPreparing();
-    // The run starts with zeroed draw counts.
-    void runStarted();
+    // The run starts with zeroed draw counts, drawing from the numbers 1 to poolSize.
+    void runStarted(int poolSize);
     // Rows were added to the table.
     void tableChanged();
     // The run is over, however it ended: the controls that depend on it come back.
     void runEnded();
-    // The run completed or was stopped: its draw counts are final.
-    void runFinished();
+    // The run completed or was stopped: its draw counts are final. poolSize is the run's pool,
+    // which the user may have changed while it ran.
+    void runFinished(int poolSize);
     void wideRequested();
     void normalRequested();
 

@@ -76,8 +76,8 @@ void DistributionColumn::applyGeometry(const BoardGeometry& geometry) {
     BSortN->setEnabled(false);
 }
 
-void DistributionColumn::refresh() {
-    P3->refresh(state_.counts, state_.board.statuses(), state_.board.poolSize());
+void DistributionColumn::refresh(int poolSize) {
+    P3->refresh(state_.counts, state_.board.statuses(), poolSize);
 }
 
 void DistributionColumn::prepareRun() {

@@ -27,8 +27,9 @@ public:
 
     // A new pool size: the frames are laid out anew in numeric order.
     void applyGeometry(const BoardGeometry& geometry);
-    // The frames show the current draw counts on their status colours.
-    void refresh();
+    // Frames 1 to poolSize show the draw counts on their current status colours; the others keep
+    // what they show.
+    void refresh(int poolSize);
     // Before a run: numeric order, counts about to be zeroed.
     void prepareRun();
     // After a run: the counts may be sorted by frequency.

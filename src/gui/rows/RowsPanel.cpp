@@ -207,7 +207,12 @@ void RowsPanel::bsSkinSpeedButton8Click() {
     const StringGrid table = state_.table;
     const std::string folder = context_.folders.base;
     WindowThreadShell shell(*context_.shell);
-    RunInBackground([&] { ExportRowTableToWorkbook(table, folder, shell); });
+    try {
+        RunInBackground([&] { ExportRowTableToWorkbook(table, folder, shell); });
+    } catch (const WorkbookNotOpened& notOpened) {
+        // The export itself worked: the user learns where the workbook is, not of a failure.
+        context_.dialogs->information(notOpened.what());
+    }
 }
 
 void RowsPanel::bsSkinSpeedButton11Click() {
