@@ -19,6 +19,7 @@ class ProductPanel;
 class RowsPanel;
 class SortLocale;
 class StringGridModel;
+class TFAuswertung;
 class TFKick;
 
 // The main window: a frame that puts the areas together and connects them. The header on top;
@@ -37,6 +38,9 @@ public:
 
     // The football window that "Losfix Fußball" shows; it ends with this window.
     void setFootballWindow(TFKick* football);
+
+    // "Auswerten": opens the evaluation of the rows, or says why the rows cannot be evaluated.
+    void OpenEvaluation();
 
     void SetWideWidth();
     void SetNormalWidth();
@@ -81,6 +85,7 @@ private:
     DistributionColumn* distribution_ = nullptr;
     ProductPanel* products_ = nullptr;
     QPointer<TFKick> football_;
+    QPointer<TFAuswertung> evaluation_;
 };
 
 }  // namespace losfix
