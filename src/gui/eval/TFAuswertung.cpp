@@ -10,7 +10,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QSplitter>
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -18,13 +17,13 @@
 #include <memory>
 
 #include "core/app/Program.h"
-#include "core/common/FileAccess.h"
 #include "core/common/Random.h"
 #include "gui/common/ErrorGuard.h"
 #include "gui/common/Style.h"
 #include "gui/eval/EvalRunner.h"
 #include "gui/eval/EvalWidgets.h"
 #include "gui/eval/HitTableModel.h"
+#include "gui/online/Online.h"
 
 namespace losfix {
 
@@ -62,42 +61,12 @@ bool RowLess(const NumberSet& a, const NumberSet& b) {
 
 TFAuswertung::TFAuswertung(AppContext& context, const LotteryState& state, IniFile& settings,
                            QWidget* owner)
-    : QWidget(owner, Qt::Window),
-      context_(context),
+    : EvaluationWindow(context, QStringLiteral("FAuswertung"),
+                       QStringLiteral("Auswertung der Reihen"), owner),
       state_(state),
-      ini_(settings),
-      runner_(new EvalRunner(this)),
-      hitModel_(new HitTableModel(this)) {
-    setObjectName(QStringLiteral("FAuswertung"));
-    setWindowTitle(QStringLiteral("Auswertung der Reihen – ") + QString::fromUtf8(kProgramName));
-    setWindowIcon(ProgramIcon(QStringLiteral("evaluate")));
-
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(10, 10, 10, 10);
-    root->setSpacing(8);
-    LReihen = MakeValueLabel(QStringLiteral("LReihen"), this);
-    LReihen->setFont(InterfaceFont(14, true));
-    root->addWidget(LReihen);
-    root->addWidget(buildDrawBox());
-    LHinweis = MakeValueLabel(QStringLiteral("LHinweis"), this, 2);
-    LHinweis->setStyleSheet(QStringLiteral("color: #8a4b00;"));
-    root->addWidget(LHinweis);
-    LZusammenfassung = MakeValueLabel(QStringLiteral("LZusammenfassung"), this, 2);
-    LZusammenfassung->setFont(InterfaceFont(14, true));
-    LZusammenfassung->setStyleSheet(QStringLiteral("color: #004080;"));
-    root->addWidget(LZusammenfassung);
-
-    gTreffer = MakeHitTable(QStringLiteral("gTreffer"), hitModel_,
-                            QStringLiteral("Treffer der Reihen"), this);
-    auto* splitter = new QSplitter(Qt::Vertical, this);
-    splitter->setObjectName(QStringLiteral("PTeilung"));
-    splitter->setChildrenCollapsible(false);
-    splitter->addWidget(gTreffer);
-    splitter->addWidget(buildOddsBox());
-    splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(1, 1);
-    root->addWidget(splitter, 1);
-    root->addWidget(buildButtonRow());
+      ini_(settings) {
+    assemble(buildDrawBox(), buildOddsBox(), QStringLiteral("Treffer der Reihen"),
+             "Auswertung.csv");
 
     const EvaluationSettings stored = ReadEvaluationSettings(ini_);
     eKlasse->setValue(stored.lowestClass);
@@ -131,9 +100,6 @@ TFAuswertung::TFAuswertung(AppContext& context, const LotteryState& state, IniFi
         BBerechnen, &QPushButton::clicked, this, dialogs, [this] { ComputeOdds(); },
         Qt::QueuedConnection);
     ConnectGuarded(BStopp, &QPushButton::clicked, this, dialogs, [this] { StopOdds(); });
-    ConnectGuarded(BKopieren, &QPushButton::clicked, this, dialogs, [this] { CopyReport(); });
-    ConnectGuarded(BSpeichern, &QPushButton::clicked, this, dialogs, [this] { SaveReport(); });
-    connect(BSchliessen, &QPushButton::clicked, this, &QWidget::close);
     connect(runner_, &EvalRunner::progress, PFortschritt, &QProgressBar::setValue);
 
     showHits();
@@ -229,25 +195,6 @@ QWidget* TFAuswertung::buildOddsBox() {
     return GChancen;
 }
 
-QWidget* TFAuswertung::buildButtonRow() {
-    auto* row = new QWidget(this);
-    row->setObjectName(QStringLiteral("PKnoepfe"));
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    BKopieren = MakeButton(QStringLiteral("BKopieren"), QStringLiteral("In &Zwischenablage"), row);
-    BKopieren->setIcon(ProgramIcon(QStringLiteral("copy")));
-    BSpeichern =
-        MakeButton(QStringLiteral("BSpeichern"), QStringLiteral("Als CSV s&peichern..."), row);
-    BSpeichern->setIcon(ProgramIcon(QStringLiteral("save")));
-    BSchliessen = MakeButton(QStringLiteral("BSchliessen"), QStringLiteral("Schl&ießen"), row);
-    BSchliessen->setIcon(ProgramIcon(QStringLiteral("close")));
-    layout->addWidget(BKopieren);
-    layout->addWidget(BSpeichern);
-    layout->addStretch(1);
-    layout->addWidget(BSchliessen);
-    return row;
-}
-
 int TFAuswertung::poolSize() const {
     return state_.board.poolSize();
 }
@@ -258,10 +205,6 @@ int TFAuswertung::drawSize() const {
 
 int TFAuswertung::lowestClass() const {
     return eKlasse->value();
-}
-
-bool TFAuswertung::computing() const {
-    return runner_->running();
 }
 
 void TFAuswertung::readRows() {
@@ -543,10 +486,6 @@ void TFAuswertung::setMarks(const NumberSet& drawn, int additional) {
     emit marksChanged();
 }
 
-void TFAuswertung::setNotice(const QString& text) {
-    LHinweis->setText(text);
-}
-
 void TFAuswertung::updateControls() {
     const bool rows = rows_.has_value() && !tableRunning_;
     const bool running = runner_->running();
@@ -565,9 +504,7 @@ void TFAuswertung::updateControls() {
     eGezogen->setEnabled(rows && !running);
     BStopp->setEnabled(running && !runner_->stopRequested());
     PFortschritt->setVisible(running);
-    const bool anything = draw_.has_value() || (odds_.has_value() && oddsCurrent());
-    BKopieren->setEnabled(anything);
-    BSpeichern->setEnabled(anything);
+    setReportEnabled(draw_.has_value() || (odds_.has_value() && oddsCurrent()));
 }
 
 EvaluationReport TFAuswertung::report() const {
@@ -596,30 +533,6 @@ EvaluationReport TFAuswertung::report() const {
     return report;
 }
 
-void TFAuswertung::CopyReport() {
-    if (BKopieren->isEnabled()) {
-        context_.clipboard->setText(EvaluationClipboardText(report()));
-        setNotice(QStringLiteral("Die Auswertung ist in der Zwischenablage."));
-    }
-}
-
-void TFAuswertung::SaveReport() {
-    if (!BSpeichern->isEnabled()) {
-        return;
-    }
-    FileDialogRequest request =
-        FileDialogFor("Auswertung speichern", "CSV-Datei", "csv", context_.folders.rows);
-    request.proposedName = "Auswertung.csv";
-    request.confirmOverwrite = true;
-    const auto path = context_.dialogs->saveFile(request);
-    if (!path) {
-        return;
-    }
-    SaveFile(*context_.files, *path, EvaluationCsv(report()));
-    setNotice(QStringLiteral("Gespeichert als ") + QString::fromStdString(FileNameOf(*path)) +
-              QLatin1Char('.'));
-}
-
 void TFAuswertung::saveSettings() {
     EvaluationSettings settings;
     settings.drawSize = drawSize();
@@ -636,7 +549,7 @@ void TFAuswertung::showEvent(QShowEvent* event) {
 }
 
 void TFAuswertung::closeEvent(QCloseEvent* event) {
-    runner_->requestStop();
+    EvaluationWindow::closeEvent(event);
     const bool written = Guarded(*context_.dialogs, [this] { saveSettings(); });
     if (!written) {
         event->ignore();

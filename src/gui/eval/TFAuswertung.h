@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QWidget>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "core/eval/LottoEvaluation.h"
 #include "core/export/EvaluationText.h"
 #include "gui/common/AppContext.h"
+#include "gui/eval/EvaluationWindow.h"
 #include "gui/lottery/LotteryState.h"
 
 class QGroupBox;
@@ -18,13 +18,9 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
-class QTableView;
 class QTableWidget;
 
 namespace losfix {
-
-class EvalRunner;
-class HitTableModel;
 
 // What happened to the row table since the evaluation last looked at it.
 enum class TableChange { RunStarted, RunEnded, Reordered, Loaded, PoolChanged };
@@ -32,7 +28,7 @@ enum class TableChange { RunStarted, RunEnded, Reordered, Loaded, PoolChanged };
 // The evaluation of the lottery rows "FAuswertung": the hits of every row in an entered draw,
 // and what the rows can win over all possible draws. Not modal, one at a time; it follows the
 // row table and keeps answering while the odds are computed beside it.
-class TFAuswertung : public QWidget {
+class TFAuswertung : public EvaluationWindow {
     Q_OBJECT
 public:
     TFAuswertung(AppContext& context, const LotteryState& state, IniFile& settings, QWidget* owner);
@@ -50,19 +46,14 @@ public:
     // "Berechnen": the odds over all draws (or a sample), beside the window.
     void ComputeOdds();
     void StopOdds();
-    // "In Zwischenablage" and "Speichern...": the summary and the odds as text and as CSV.
-    void CopyReport();
-    void SaveReport();
 
     // Writes the draw size and the lowest class into the settings file.
     void saveSettings();
 
-    bool computing() const;
     // The numbers to mark in the row table: the evaluated draw while the window is open.
     const NumberSet& markedNumbers() const { return marked_; }
     int markedAdditional() const { return markedAdditional_; }
-    // What copying and saving give.
-    EvaluationReport report() const;
+    EvaluationReport report() const override;
 
 signals:
     // markedNumbers() changed.
@@ -84,7 +75,6 @@ private:
 
     QWidget* buildDrawBox();
     QWidget* buildOddsBox();
-    QWidget* buildButtonRow();
 
     void readRows();
     // Counts the hits of the fields' draw without a message; clears them when it is no draw.
@@ -93,7 +83,6 @@ private:
     void showOdds();
     void setMarks(const NumberSet& drawn, int additional);
     void updateControls();
-    void setNotice(const QString& text);
     bool oddsCurrent() const;
     int poolSize() const;
     int drawSize() const;
@@ -101,11 +90,8 @@ private:
     std::vector<NumberSet> sortedRows() const;
     std::string rowsFact() const;
 
-    AppContext& context_;
     const LotteryState& state_;
     IniFile& ini_;
-    EvalRunner* runner_ = nullptr;
-    HitTableModel* hitModel_ = nullptr;
 
     bool tableRunning_ = false;
     std::optional<LottoRows> rows_;
@@ -117,7 +103,6 @@ private:
     int markedAdditional_ = 0;
     bool settingUp_ = true;
 
-    QLabel* LReihen = nullptr;
     QLabel* LGezogen = nullptr;
     QSpinBox* eGezogen = nullptr;
     QLabel* LZiehung = nullptr;
@@ -126,9 +111,6 @@ private:
     QLineEdit* eZusatz = nullptr;
     QPushButton* BTreffer = nullptr;
     QPushButton* BLoeschen = nullptr;
-    QLabel* LHinweis = nullptr;
-    QLabel* LZusammenfassung = nullptr;
-    QTableView* gTreffer = nullptr;
     QGroupBox* GChancen = nullptr;
     QLabel* LKlasse = nullptr;
     QSpinBox* eKlasse = nullptr;
@@ -138,9 +120,6 @@ private:
     QLabel* LBasis = nullptr;
     QTableWidget* gChancen = nullptr;
     QLabel* LKeinGewinn = nullptr;
-    QPushButton* BKopieren = nullptr;
-    QPushButton* BSpeichern = nullptr;
-    QPushButton* BSchliessen = nullptr;
 };
 
 // Opens the evaluation window of the main window, or brings it to the front.

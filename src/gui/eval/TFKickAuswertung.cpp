@@ -1,6 +1,5 @@
 #include "gui/eval/TFKickAuswertung.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,7 +8,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -18,12 +16,12 @@
 #include <memory>
 
 #include "core/app/Program.h"
-#include "core/common/FileAccess.h"
 #include "gui/common/ErrorGuard.h"
 #include "gui/common/Style.h"
 #include "gui/eval/EvalRunner.h"
 #include "gui/eval/EvalWidgets.h"
 #include "gui/eval/HitTableModel.h"
+#include "gui/online/Online.h"
 
 namespace losfix {
 
@@ -58,39 +56,11 @@ int ChoiceOf(const QString& item) {
 }  // namespace
 
 TFKickAuswertung::TFKickAuswertung(AppContext& context, const FootballState& state, QWidget* owner)
-    : QWidget(owner, Qt::Window),
-      context_(context),
-      state_(state),
-      runner_(new EvalRunner(this)),
-      hitModel_(new HitTableModel(this)) {
-    setObjectName(QStringLiteral("FKickAuswertung"));
-    setWindowTitle(QStringLiteral("Auswertung der Tippreihen – ") +
-                   QString::fromUtf8(kProgramName));
-    setWindowIcon(ProgramIcon(QStringLiteral("evaluate")));
-
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(10, 10, 10, 10);
-    root->setSpacing(8);
-    LReihen = MakeValueLabel(QStringLiteral("LReihen"), this);
-    LReihen->setFont(InterfaceFont(14, true));
-    root->addWidget(LReihen);
-    root->addWidget(buildResultsBox());
-    LHinweis = MakeValueLabel(QStringLiteral("LHinweis"), this, 2);
-    LHinweis->setStyleSheet(QStringLiteral("color: #8a4b00;"));
-    root->addWidget(LHinweis);
-    LZusammenfassung = MakeValueLabel(QStringLiteral("LZusammenfassung"), this, 2);
-    LZusammenfassung->setFont(InterfaceFont(14, true));
-    LZusammenfassung->setStyleSheet(QStringLiteral("color: #004080;"));
-    root->addWidget(LZusammenfassung);
-    gTreffer = MakeHitTable(QStringLiteral("gTreffer"), hitModel_,
-                            QStringLiteral("Richtige der Tippreihen"), this);
-    auto* splitter = new QSplitter(Qt::Vertical, this);
-    splitter->setObjectName(QStringLiteral("PTeilung"));
-    splitter->setChildrenCollapsible(false);
-    splitter->addWidget(gTreffer);
-    splitter->addWidget(buildOddsBox());
-    root->addWidget(splitter, 1);
-    root->addWidget(buildButtonRow());
+    : EvaluationWindow(context, QStringLiteral("FKickAuswertung"),
+                       QStringLiteral("Auswertung der Tippreihen"), owner),
+      state_(state) {
+    assemble(buildResultsBox(), buildOddsBox(), QStringLiteral("Richtige der Tippreihen"),
+             "Tippauswertung.csv");
 
     Dialogs& dialogs = *context_.dialogs;
     for (QComboBox* choice : cbSpiel) {
@@ -105,9 +75,6 @@ TFKickAuswertung::TFKickAuswertung(AppContext& context, const FootballState& sta
         BBerechnen, &QPushButton::clicked, this, dialogs, [this] { ComputeOdds(); },
         Qt::QueuedConnection);
     ConnectGuarded(BStopp, &QPushButton::clicked, this, dialogs, [this] { StopOdds(); });
-    ConnectGuarded(BKopieren, &QPushButton::clicked, this, dialogs, [this] { CopyReport(); });
-    ConnectGuarded(BSpeichern, &QPushButton::clicked, this, dialogs, [this] { SaveReport(); });
-    connect(BSchliessen, &QPushButton::clicked, this, &QWidget::close);
     connect(runner_, &EvalRunner::progress, PFortschritt, &QProgressBar::setValue);
 
     readRows();
@@ -202,29 +169,6 @@ QWidget* TFKickAuswertung::buildOddsBox() {
     return box;
 }
 
-QWidget* TFKickAuswertung::buildButtonRow() {
-    auto* row = new QWidget(this);
-    row->setObjectName(QStringLiteral("PKnoepfe"));
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    BKopieren = MakeButton(QStringLiteral("BKopieren"), QStringLiteral("In &Zwischenablage"), row);
-    BKopieren->setIcon(ProgramIcon(QStringLiteral("copy")));
-    BSpeichern =
-        MakeButton(QStringLiteral("BSpeichern"), QStringLiteral("Als CSV s&peichern..."), row);
-    BSpeichern->setIcon(ProgramIcon(QStringLiteral("save")));
-    BSchliessen = MakeButton(QStringLiteral("BSchliessen"), QStringLiteral("Schl&ießen"), row);
-    BSchliessen->setIcon(ProgramIcon(QStringLiteral("close")));
-    layout->addWidget(BKopieren);
-    layout->addWidget(BSpeichern);
-    layout->addStretch(1);
-    layout->addWidget(BSchliessen);
-    return row;
-}
-
-bool TFKickAuswertung::computing() const {
-    return runner_->running();
-}
-
 void TFKickAuswertung::choicesFromText() {
     if (syncing_) {
         return;
@@ -281,7 +225,7 @@ std::string TFKickAuswertung::rowsFact() const {
 
 void TFKickAuswertung::runStarted() {
     tableRunning_ = true;
-    LHinweis->setText(
+    setNotice(
         QStringLiteral("Die Tippreihen werden gerade gebildet. Die Auswertung folgt, "
                        "wenn der Lauf zu Ende ist."));
     updateControls();
@@ -295,11 +239,11 @@ void TFKickAuswertung::tableChanged() {
 
 void TFKickAuswertung::statusesChanged() {
     if (odds_ && !tableRunning_) {
-        LHinweis->setText(weightedCurrent()
-                              ? QString()
-                              : QStringLiteral("Die Tipp-Status haben sich geändert: die "
-                                               "gewichtete Ansicht gilt für die früheren Status, "
-                                               "bitte neu berechnen."));
+        setNotice(weightedCurrent()
+                      ? QString()
+                      : QStringLiteral("Die Tipp-Status haben sich geändert: die "
+                                       "gewichtete Ansicht gilt für die früheren Status, "
+                                       "bitte neu berechnen."));
         showOdds();
         updateControls();
     }
@@ -322,7 +266,7 @@ void TFKickAuswertung::recount(const QString& reason) {
                                     : QStringLiteral("Die Gewinnchancen gehören zu anderen "
                                                      "Tippreihen: bitte neu berechnen."));
     }
-    LHinweis->setText(notice.size() > 1 ? notice.join(QLatin1Char(' ')) : QString());
+    setNotice(notice.size() > 1 ? notice.join(QLatin1Char(' ')) : QString());
     showHits();
     showOdds();
     updateControls();
@@ -348,7 +292,7 @@ void TFKickAuswertung::CountHits() {
         cbSpiel[static_cast<std::size_t>(m)]->setCurrentIndex(
             ChoiceOf(QString::number((*results_)[static_cast<std::size_t>(m)])));
     }
-    LHinweis->clear();
+    setNotice(QString());
     showHits();
     updateControls();
 }
@@ -360,7 +304,7 @@ void TFKickAuswertung::ClearResults() {
     for (QComboBox* choice : cbSpiel) {
         choice->setCurrentIndex(0);
     }
-    LHinweis->clear();
+    setNotice(QString());
     showHits();
     updateControls();
 }
@@ -466,7 +410,7 @@ void TFKickAuswertung::ComputeOdds() {
             showOdds();
             updateControls();
             if (odds_ && !weightedCurrent()) {
-                LHinweis->setText(
+                setNotice(
                     QStringLiteral("Tippreihen oder Tipp-Status haben sich während "
                                    "der Berechnung geändert: bitte neu berechnen."));
             }
@@ -516,9 +460,7 @@ void TFKickAuswertung::updateControls() {
     BBerechnen->setEnabled(rows && !running);
     BStopp->setEnabled(running && !runner_->stopRequested());
     PFortschritt->setVisible(running);
-    const bool anything = results_.has_value() || uniformCurrent();
-    BKopieren->setEnabled(anything);
-    BSpeichern->setEnabled(anything);
+    setReportEnabled(results_.has_value() || uniformCurrent());
 }
 
 EvaluationReport TFKickAuswertung::report() const {
@@ -536,35 +478,6 @@ EvaluationReport TFKickAuswertung::report() const {
         report.sections.push_back(TipOddsSection(odds_->weighted, true));
     }
     return report;
-}
-
-void TFKickAuswertung::CopyReport() {
-    if (BKopieren->isEnabled()) {
-        context_.clipboard->setText(EvaluationClipboardText(report()));
-        LHinweis->setText(QStringLiteral("Die Auswertung ist in der Zwischenablage."));
-    }
-}
-
-void TFKickAuswertung::SaveReport() {
-    if (!BSpeichern->isEnabled()) {
-        return;
-    }
-    FileDialogRequest request =
-        FileDialogFor("Auswertung speichern", "CSV-Datei", "csv", context_.folders.rows);
-    request.proposedName = "Tippauswertung.csv";
-    request.confirmOverwrite = true;
-    const auto path = context_.dialogs->saveFile(request);
-    if (!path) {
-        return;
-    }
-    SaveFile(*context_.files, *path, EvaluationCsv(report()));
-    LHinweis->setText(QStringLiteral("Gespeichert als ") +
-                      QString::fromStdString(FileNameOf(*path)) + QLatin1Char('.'));
-}
-
-void TFKickAuswertung::closeEvent(QCloseEvent* event) {
-    runner_->requestStop();
-    event->accept();
 }
 
 TFKickAuswertung* ShowFootballEvaluation(AppContext& context, const FootballState& state,

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QWidget>
 #include <array>
 #include <optional>
 #include <string>
@@ -9,6 +8,7 @@
 #include "core/eval/FootballEvaluation.h"
 #include "core/export/EvaluationText.h"
 #include "gui/common/AppContext.h"
+#include "gui/eval/EvaluationWindow.h"
 #include "gui/football/FootballState.h"
 
 class QComboBox;
@@ -17,18 +17,14 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
-class QTableView;
 class QTableWidget;
 
 namespace losfix {
 
-class EvalRunner;
-class HitTableModel;
-
 // The evaluation of the football tip rows "FKickAuswertung": the correct tips of every row for
 // the entered results, and what the rows can win over all 1,594,323 results, once with every
 // result alike and once weighted by the user's tip statuses. Not modal; it follows the tip table.
-class TFKickAuswertung : public QWidget {
+class TFKickAuswertung : public EvaluationWindow {
     Q_OBJECT
 public:
     TFKickAuswertung(AppContext& context, const FootballState& state, QWidget* owner);
@@ -48,14 +44,8 @@ public:
     // "Berechnen": both views beside the window.
     void ComputeOdds();
     void StopOdds();
-    void CopyReport();
-    void SaveReport();
 
-    bool computing() const;
-    EvaluationReport report() const;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    EvaluationReport report() const override;
 
 private:
     using Statuses = std::array<std::uint8_t, 39>;
@@ -68,7 +58,6 @@ private:
 
     QWidget* buildResultsBox();
     QWidget* buildOddsBox();
-    QWidget* buildButtonRow();
 
     void readRows();
     void recount(const QString& reason);
@@ -84,10 +73,7 @@ private:
     bool weightedCurrent() const;
     std::string rowsFact() const;
 
-    AppContext& context_;
     const FootballState& state_;
-    EvalRunner* runner_ = nullptr;
-    HitTableModel* hitModel_ = nullptr;
 
     bool tableRunning_ = false;
     std::optional<std::vector<TipRow>> rows_;
@@ -97,15 +83,11 @@ private:
     std::optional<OddsResult> odds_;
     bool syncing_ = false;
 
-    QLabel* LReihen = nullptr;
     std::array<QComboBox*, 13> cbSpiel{};
     QLabel* LErgebnisse = nullptr;
     QLineEdit* eErgebnisse = nullptr;
     QPushButton* BTreffer = nullptr;
     QPushButton* BLoeschen = nullptr;
-    QLabel* LHinweis = nullptr;
-    QLabel* LZusammenfassung = nullptr;
-    QTableView* gTreffer = nullptr;
     QPushButton* BBerechnen = nullptr;
     QPushButton* BStopp = nullptr;
     QProgressBar* PFortschritt = nullptr;
@@ -116,9 +98,6 @@ private:
     QLabel* LBasisStatus = nullptr;
     QTableWidget* gStatus = nullptr;
     QLabel* LKeinGewinnStatus = nullptr;
-    QPushButton* BKopieren = nullptr;
-    QPushButton* BSpeichern = nullptr;
-    QPushButton* BSchliessen = nullptr;
 };
 
 // Opens the evaluation window of the football window, or brings it to the front.
