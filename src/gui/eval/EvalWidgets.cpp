@@ -1,5 +1,6 @@
 #include "gui/eval/EvalWidgets.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,6 +14,18 @@
 #include "gui/online/Online.h"
 
 namespace losfix {
+
+namespace {
+
+// The corner of a table selects all; a screen reader names it after the table.
+void NameCorner(QTableView* view, const QString& accessibleName) {
+    view->setCornerButtonEnabled(false);
+    if (auto* corner = view->findChild<QAbstractButton*>()) {
+        corner->setAccessibleName(accessibleName);
+    }
+}
+
+}  // namespace
 
 QLabel* MakeValueLabel(const QString& objectName, QWidget* parent, int lines) {
     auto* label = new QLabel(parent);
@@ -80,6 +93,7 @@ QTableView* MakeHitTable(const QString& objectName, QAbstractItemModel* model,
     view->setAlternatingRowColors(true);
     view->setWordWrap(false);
     view->setMinimumHeight(120);
+    NameCorner(view, accessibleName);
     return view;
 }
 
@@ -101,6 +115,7 @@ QTableWidget* MakeOddsTable(const QString& objectName, const QString& accessible
     table->setAlternatingRowColors(true);
     table->setWordWrap(false);
     table->setMinimumHeight(120);
+    NameCorner(table, accessibleName);
     return table;
 }
 
