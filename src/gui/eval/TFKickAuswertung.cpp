@@ -97,10 +97,11 @@ QWidget* TFKickAuswertung::buildResultsBox() {
         const QString number = QString::number(m + 1);
         auto* caption = MakeCaption(QStringLiteral("LSpiel") + number, number, box);
         caption->setAlignment(Qt::AlignCenter);
+        // The caption shows only the number; a screen reader names the match.
+        caption->setAccessibleName(QStringLiteral("Spiel ") + number);
         auto* choice = new QComboBox(box);
         choice->setObjectName(QStringLiteral("cbSpiel") + number);
         choice->addItems(kChoices);
-        choice->setAccessibleName(QStringLiteral("Spiel ") + number);
         choice->setToolTip(QStringLiteral("Ergebnis von Spiel ") + number);
         choice->setFont(InterfaceFont(13));
         caption->setBuddy(choice);
