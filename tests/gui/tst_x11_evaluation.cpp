@@ -107,6 +107,11 @@ private slots:
         testing::Press(*evaluation, "BTreffer");
         QVERIFY(!Find<QLabel>(*evaluation, "LZusammenfassung")->text().isEmpty());
         Shot("lotto-1-hits");
+        // The marks in the main table, with the evaluation aside.
+        const QPoint place = evaluation->pos();
+        evaluation->move(660, 300);
+        Shot("lotto-1-marks");
+        evaluation->move(place);
 
         // 20 of 49 cannot be enumerated for 99,999 rows in time: the sample, stopped halfway.
         Find<QSpinBox>(*evaluation, "eGezogen")->setValue(20);
@@ -118,7 +123,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!evaluation->computing(), 60000);
         Shot("lotto-3-stopped");
 
+        // 120 rows of 6 numbers: exact over every draw.
+        LoadRows(env, window, RowFileOf(120, 6, 49));
         Find<QSpinBox>(*evaluation, "eGezogen")->setValue(6);
+        testing::Press(*evaluation, "BTreffer");
         testing::Press(*evaluation, "BBerechnen");
         QTRY_VERIFY_WITH_TIMEOUT(!evaluation->computing(), 120000);
         Shot("lotto-4-exact");

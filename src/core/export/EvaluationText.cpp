@@ -55,16 +55,14 @@ std::string Probability(double p) {
 // The bounds of an interval with as many decimals as the figure they belong to, so that
 // "60,7666 %" is not followed by a bound of seventeen digits.
 std::string Bound(double bound, double p, const std::string& figure) {
-    if (p <= 0) {
+    // Beside 0 % or 100 % the bound needs the digits that tell it from the figure.
+    if (p <= 0 || p >= 1) {
         return FormatPercent(bound);
     }
     const std::size_t comma = figure.find(',');
-    int decimals = 4;
-    if (p < 1) {
-        decimals =
-            comma == std::string::npos ? 0 : static_cast<int>(figure.find(' ', comma) - comma - 1);
-    }
-    return WithDecimalComma(Fixed(100 * bound, std::clamp(decimals, 0, 12))) + " %";
+    const int decimals =
+        comma == std::string::npos ? 0 : static_cast<int>(figure.find(' ', comma) - comma - 1);
+    return WithDecimalComma(Fixed(100 * bound, std::clamp(decimals, 0, 15))) + " %";
 }
 
 std::string ProbabilityWithInterval(double p, Interval interval) {

@@ -119,8 +119,10 @@ QTableWidget* MakeOddsTable(const QString& objectName, const QString& accessible
     return table;
 }
 
-void FillOddsTable(QTableWidget* table, const ReportTable& content) {
+void FillOddsTable(QTableWidget* table, const ReportTable& content, bool intervalsBelow) {
     table->clear();
+    const int lineHeight = QFontMetrics(table->font()).lineSpacing();
+    table->verticalHeader()->setDefaultSectionSize(intervalsBelow ? 2 * lineHeight + 6 : 20);
     table->setColumnCount(static_cast<int>(content.header.size()));
     table->setRowCount(static_cast<int>(content.rows.size()));
     QStringList header;
@@ -131,7 +133,11 @@ void FillOddsTable(QTableWidget* table, const ReportTable& content) {
     for (std::size_t r = 0; r < content.rows.size(); ++r) {
         const auto& row = content.rows[r];
         for (std::size_t c = 0; c < row.size() && c < content.header.size(); ++c) {
-            auto* item = new QTableWidgetItem(QString::fromStdString(row[c]));
+            QString text = QString::fromStdString(row[c]);
+            if (intervalsBelow) {
+                text.replace(QStringLiteral(" ("), QStringLiteral("\n("));
+            }
+            auto* item = new QTableWidgetItem(text);
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             item->setTextAlignment(c == 0 ? Qt::Alignment(Qt::AlignCenter)
                                           : Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));

@@ -31,8 +31,9 @@ QTableView* MakeHitTable(const QString& objectName, QAbstractItemModel* model,
 // A small read-only table of odds.
 QTableWidget* MakeOddsTable(const QString& objectName, const QString& accessibleName,
                             QWidget* parent);
-// Shows the texts; an empty table leaves no rows and no columns.
-void FillOddsTable(QTableWidget* table, const ReportTable& content);
+// Shows the texts; an empty table leaves no rows and no columns. With `intervalsBelow` a figure's
+// interval "(… – …)" goes on a second line of its cell, so that estimated odds fit the width.
+void FillOddsTable(QTableWidget* table, const ReportTable& content, bool intervalsBelow = false);
 // Column widths for the widest text a column can hold (or its caption), measured once instead
 // of over 99,999 rows; the last column takes what is left.
 void FitColumns(QTableView* view, const QStringList& widestTexts);

@@ -54,11 +54,13 @@ void EvaluationWindow::assemble(QWidget* inputs, QWidget* odds, const QString& h
                                 std::string fileName) {
     fileName_ = std::move(fileName);
     gTreffer = MakeHitTable(QStringLiteral("gTreffer"), hitModel_, hitsName, this);
-    auto* splitter = new QSplitter(Qt::Vertical, this);
-    splitter->setObjectName(QStringLiteral("PTeilung"));
-    splitter->setChildrenCollapsible(false);
-    splitter->addWidget(gTreffer);
-    splitter->addWidget(odds);
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->setObjectName(QStringLiteral("PTeilung"));
+    splitter_->setChildrenCollapsible(false);
+    splitter_->addWidget(gTreffer);
+    splitter_->addWidget(odds);
+    splitter_->setStretchFactor(0, 2);
+    splitter_->setStretchFactor(1, 3);
 
     auto* buttons = new QHBoxLayout();
     buttons->addWidget(BKopieren);
@@ -73,7 +75,7 @@ void EvaluationWindow::assemble(QWidget* inputs, QWidget* odds, const QString& h
     root->addWidget(inputs);
     root->addWidget(LHinweis);
     root->addWidget(LZusammenfassung);
-    root->addWidget(splitter, 1);
+    root->addWidget(splitter_, 1);
     root->addLayout(buttons);
 }
 
@@ -112,6 +114,16 @@ void EvaluationWindow::SaveReport() {
     SaveFile(*context_.files, *path, EvaluationCsv(report()));
     setNotice(QStringLiteral("Gespeichert als ") + QString::fromStdString(FileNameOf(*path)) +
               QLatin1Char('.'));
+}
+
+void EvaluationWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        // The odds need more room than the first lines of the rows; later the user decides.
+        shown_ = true;
+        const int total = splitter_->height();
+        splitter_->setSizes({total / 3, total - total / 3});
+    }
 }
 
 void EvaluationWindow::closeEvent(QCloseEvent* event) {

@@ -8,6 +8,7 @@
 
 class QLabel;
 class QPushButton;
+class QSplitter;
 class QTableView;
 
 namespace losfix {
@@ -41,6 +42,7 @@ protected:
     void setReportEnabled(bool enabled);
     void setNotice(const QString& text);
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
     AppContext& context_;
     EvalRunner* runner_ = nullptr;
@@ -56,6 +58,8 @@ protected:
 
 private:
     std::string fileName_;
+    QSplitter* splitter_ = nullptr;
+    bool shown_ = false;
 };
 
 }  // namespace losfix

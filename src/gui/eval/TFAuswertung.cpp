@@ -29,7 +29,7 @@ namespace losfix {
 
 namespace {
 
-constexpr int kWidth = 900;
+constexpr int kWidth = 1000;
 constexpr int kHeight = 780;
 
 enum HitColumn { kRowColumn, kNumbersColumn, kHitsColumn, kHitNumbersColumn, kAdditionalColumn };
@@ -470,7 +470,7 @@ void TFAuswertung::showOdds() {
                          ? QString()
                          : QStringLiteral("Veraltet, gilt für andere Reihen oder Ziehungen: ")) +
                     QString::fromStdString(section.basis));
-    FillOddsTable(gChancen, section.shown);
+    FillOddsTable(gChancen, section.shown, section.estimated);
     gChancen->setEnabled(current);
     LKeinGewinn->setText(QString::fromStdString(section.footer));
 }

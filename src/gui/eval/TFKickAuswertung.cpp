@@ -28,7 +28,7 @@ namespace losfix {
 namespace {
 
 constexpr int kWidth = 800;
-constexpr int kHeight = 760;
+constexpr int kHeight = 840;
 constexpr int kMatches = 13;
 
 enum HitColumn { kRowColumn, kTipColumn, kWrongColumn, kCorrectColumn };
@@ -354,8 +354,9 @@ void TFKickAuswertung::showHits() {
             }
             return hits.correct[static_cast<std::size_t>(item)];
         });
-    FitColumns(gTreffer, {QStringLiteral("99.999"), QStringLiteral("0,").repeated(13),
-                          QStringLiteral("10, ").repeated(6), QStringLiteral("13")});
+    FitColumns(gTreffer,
+               {QStringLiteral("99.999"), QStringLiteral("0,").repeated(13),
+                QStringLiteral("1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13"), QStringLiteral("13")});
 }
 
 std::vector<TipRow> TFKickAuswertung::sortedRows() const {
