@@ -37,8 +37,8 @@ std::vector<int> Members(const NumberSet& set) {
     return members;
 }
 
-// The literal reference: every draw of `size` from 1..poolSize against every row, the hits
-// counted by merging sorted lists.
+// The literal reference: every draw of `size` from 1..poolSize, in lexicographic order, against
+// every row, the hits counted bit by bit.
 LottoOdds ReferenceOdds(const LottoRows& rows, int size) {
     const int top = std::min(rows.rowSize, size);
     LottoOdds odds;
@@ -46,19 +46,25 @@ LottoOdds ReferenceOdds(const LottoRows& rows, int size) {
     odds.anyRow = odds.bestRow;
     odds.rowsTotal = odds.bestRow;
     odds.rowsSquares.assign(static_cast<std::size_t>(top + 1), 0.0);
-    std::vector<std::vector<int>> members;
+    std::vector<std::uint64_t> masks;  // small pools only: numbers 1..63
     for (const NumberSet& row : rows.rows) {
-        members.push_back(Members(row));
+        masks.push_back(row.lowBits());
     }
     std::vector<int> draw(static_cast<std::size_t>(size));
     std::iota(draw.begin(), draw.end(), 1);
+    std::vector<std::uint64_t> counts(static_cast<std::size_t>(top + 1));
     for (;;) {
-        std::vector<std::uint64_t> counts(static_cast<std::size_t>(top + 1), 0);
-        for (const auto& row : members) {
-            std::vector<int> shared;
-            std::set_intersection(row.begin(), row.end(), draw.begin(), draw.end(),
-                                  std::back_inserter(shared));
-            ++counts[shared.size()];
+        std::uint64_t drawn = 0;
+        for (const int n : draw) {
+            drawn |= std::uint64_t{1} << n;
+        }
+        std::fill(counts.begin(), counts.end(), 0);
+        for (const std::uint64_t row : masks) {
+            int hits = 0;
+            for (std::uint64_t both = row & drawn; both != 0; both &= both - 1) {
+                ++hits;
+            }
+            ++counts[static_cast<std::size_t>(hits)];
         }
         int best = top;
         while (counts[static_cast<std::size_t>(best)] == 0) {
@@ -171,29 +177,40 @@ TEST(LottoOddsTest, AllRowsOfASmallPoolGiveExactlyOneTopRowPerDraw) {
 TEST(LottoOddsTest, RandomBoardsMatchTheLiteralReference) {
     std::mt19937 engine(20240617);
     struct Shape {
-        int pool, rowSize, drawSize;
+        int pool, rowSize, drawSize, boards;
     };
-    const std::vector<Shape> shapes = {{20, 6, 6},  {25, 5, 5}, {20, 3, 8},      {20, 10, 6},
-                                       {18, 8, 7},  {16, 9, 8}, {12, 4, 3},      {22, 7, 4},
-                                       {10, 10, 3}, {9, 3, 9},  {15, 16 - 1, 5}, {14, 6, 1}};
+    // The larger shapes (tens of thousands of draws) get fewer boards.
+    const std::vector<Shape> shapes = {
+        {20, 6, 6, 6},   {25, 5, 5, 4},  {20, 3, 8, 2},  {20, 10, 6, 6},  {18, 8, 7, 4},
+        {16, 9, 8, 4},   {12, 4, 3, 40}, {22, 7, 4, 20}, {10, 10, 3, 30}, {9, 3, 9, 20},
+        {15, 15, 5, 20}, {14, 6, 1, 30}, {11, 5, 2, 30}, {18, 16, 6, 10}, {12, 6, 6, 40},
+        {14, 4, 7, 24},  {8, 5, 4, 30}};
     int boards = 0;
-    for (int round = 0; round < 25; ++round) {
-        for (const Shape& shape : shapes) {
+    for (const Shape& shape : shapes) {
+        for (int board = 0; board < shape.boards; ++board) {
             const int rowCount = 1 + static_cast<int>(engine() % 40);
             const int bankers = static_cast<int>(engine() % 3) % shape.rowSize;
             const LottoRows rows =
                 RandomBoard(engine, shape.pool, shape.rowSize, rowCount, bankers);
-            EvalControl control;
-            const LottoOdds odds = ComputeLottoOdds(rows, shape.drawSize, control, round, 0, true);
-            ExpectSameOdds(odds, ReferenceOdds(rows, shape.drawSize),
-                           std::to_string(shape.rowSize) + " of " + std::to_string(shape.pool) +
-                               ", draws of " + std::to_string(shape.drawSize) + ", " +
-                               std::to_string(rowCount) + " rows");
-            EXPECT_TRUE(odds.exact);
+            const LottoOdds expected = ReferenceOdds(rows, shape.drawSize);
+            const std::string what = std::to_string(shape.rowSize) + " of " +
+                                     std::to_string(shape.pool) + ", draws of " +
+                                     std::to_string(shape.drawSize) + ", " +
+                                     std::to_string(rowCount) + " rows";
+            for (const auto method : {eval::LottoMethod::Compare, eval::LottoMethod::SubsetSums}) {
+                eval::LottoOddsPlan plan = eval::PlanLottoOdds(rows, shape.drawSize);
+                plan.exactMethod = method;
+                EvalControl control;
+                const LottoOdds odds =
+                    eval::EnumerateLottoOdds(rows, shape.drawSize, control, plan, board);
+                ExpectSameOdds(odds, expected, what);
+                EXPECT_TRUE(odds.exact) << what;
+                EXPECT_EQ(control.done.load(), expected.draws) << what;
+            }
             ++boards;
         }
     }
-    EXPECT_EQ(boards, 300);
+    EXPECT_EQ(boards, 320);
 }
 
 TEST(LottoOddsTest, AStoppedEnumerationIsReportedAsASample) {
@@ -210,15 +227,27 @@ TEST(LottoOddsTest, AStoppedEnumerationIsReportedAsASample) {
 
 // ---- Sampling ------------------------------------------------------------------------------
 
+void ExpectCoveredBySample(const LottoOdds& exact, const LottoOdds& sample,
+                           const EvalControl& control);
+
 TEST(LottoOddsTest, ASampleCoversTheExactFiguresWithItsIntervals) {
     std::mt19937 engine(7);
     const LottoRows rows = RandomBoard(engine, 30, 6, 25, 1);
     EvalControl exactControl;
     const LottoOdds exact = ComputeLottoOdds(rows, 6, exactControl, 1, 0, true);
     ASSERT_TRUE(exact.exact);
-    const eval::LottoOddsPlan plan = eval::PlanLottoOdds(rows, 6);
-    EvalControl control;
-    const LottoOdds sample = eval::SampleLottoOdds(rows, 6, control, plan, 99, 400'000);
+    for (const auto method : {eval::LottoMethod::Compare, eval::LottoMethod::SubsetSums}) {
+        SCOPED_TRACE(method == eval::LottoMethod::Compare ? "compared" : "looked up");
+        eval::LottoOddsPlan plan = eval::PlanLottoOdds(rows, 6);
+        plan.sampleMethod = method;
+        EvalControl control;
+        const LottoOdds sample = eval::SampleLottoOdds(rows, 6, control, plan, 99, 400'000);
+        ExpectCoveredBySample(exact, sample, control);
+    }
+}
+
+void ExpectCoveredBySample(const LottoOdds& exact, const LottoOdds& sample,
+                           const EvalControl& control) {
     EXPECT_FALSE(sample.exact);
     EXPECT_FALSE(sample.stopped);
     EXPECT_EQ(sample.draws, 400'000U);

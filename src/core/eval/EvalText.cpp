@@ -16,7 +16,11 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 std::string Quoted(std::string_view text) {
-    return "\"" + messages::Excerpt(text) + "\"";
+    // Built by appending: GCC 12 at -O3 warns falsely about "\"" + std::string.
+    std::string quoted(1, '"');
+    quoted += messages::Excerpt(text);
+    quoted += '"';
+    return quoted;
 }
 
 std::string RowsText(std::uint64_t rows) {
