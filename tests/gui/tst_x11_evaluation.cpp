@@ -123,13 +123,14 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!evaluation->computing(), 60000);
         Shot("lotto-3-stopped");
 
-        // 120 rows of 6 numbers: exact over every draw.
-        LoadRows(env, window, RowFileOf(120, 6, 49));
+        // 99,999 rows of 6 numbers: exact over every draw.
+        LoadRows(env, window, RowFileOf(99'999, 6, 49));
         Find<QSpinBox>(*evaluation, "eGezogen")->setValue(6);
         testing::Press(*evaluation, "BTreffer");
         testing::Press(*evaluation, "BBerechnen");
         QTRY_VERIFY_WITH_TIMEOUT(!evaluation->computing(), 120000);
-        Shot("lotto-4-exact");
+        QVERIFY(Find<QLabel>(*evaluation, "LBasis")->text().startsWith(QStringLiteral("Exakt")));
+        Shot("lotto-5-exact");
 
         // The main window keeps its width with the new button and the marks.
         QCOMPARE(window.width(), TFMain::kNormalWidth);

@@ -222,7 +222,9 @@ OddsSection LottoOddsSection(const LottoOdds& odds, int rowSize, int poolSize, i
         if (section.estimated) {
             const Interval iBest = ProportionInterval(best, odds.draws);
             const Interval iAny = ProportionInterval(any, odds.draws);
-            const Interval iMean = MeanInterval(odds.draws, rows, odds.rowsSquares[index]);
+            Interval iMean = MeanInterval(odds.draws, rows, odds.rowsSquares[index]);
+            // A count of rows is never negative, whatever the normal approximation says.
+            iMean.low = std::max(0.0, iMean.low);
             shown.push_back(ProbabilityWithInterval(pBest, iBest));
             shown.push_back(GroupThousands(best));
             shown.push_back(ProbabilityWithInterval(pAny, iAny));

@@ -448,7 +448,10 @@ void TFAuswertung::ComputeOdds() {
 }
 
 void TFAuswertung::StopOdds() {
-    runner_->requestStop();
+    if (runner_->running() && !runner_->stopRequested()) {
+        runner_->requestStop();
+        LBasis->setText(QStringLiteral("Wird angehalten …"));
+    }
     updateControls();
 }
 

@@ -421,7 +421,12 @@ void TFKickAuswertung::ComputeOdds() {
 }
 
 void TFKickAuswertung::StopOdds() {
-    runner_->requestStop();
+    if (runner_->running() && !runner_->stopRequested()) {
+        runner_->requestStop();
+        for (QLabel* basis : {LBasisGleich, LBasisStatus}) {
+            basis->setText(QStringLiteral("Wird angehalten …"));
+        }
+    }
     updateControls();
 }
 
