@@ -117,7 +117,7 @@ QWidget* TFAuswertung::buildDrawBox() {
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
 
-    LZiehung = MakeCaption(QStringLiteral("LZiehung"), QStringLiteral("Gezogene &Zahlen:"), box);
+    LZiehung = MakeCaption(QStringLiteral("LZiehung"), QStringLiteral("&Ziehung:"), box);
     eZiehung = new QLineEdit(box);
     eZiehung->setObjectName(QStringLiteral("eZiehung"));
     eZiehung->setPlaceholderText(QStringLiteral("3 12 19 27 33 41"));
@@ -126,7 +126,7 @@ QWidget* TFAuswertung::buildDrawBox() {
                        "Kommas oder Semikolons"));
     eZiehung->setMaxLength(200);
     LZiehung->setBuddy(eZiehung);
-    LZusatz = MakeCaption(QStringLiteral("LZusatz"), QStringLiteral("Zusatz&zahl:"), box);
+    LZusatz = MakeCaption(QStringLiteral("LZusatz"), QStringLiteral("Zusatzz&ahl:"), box);
     eZusatz = new QLineEdit(box);
     eZusatz->setObjectName(QStringLiteral("eZusatz"));
     eZusatz->setMaxLength(10);
@@ -136,8 +136,7 @@ QWidget* TFAuswertung::buildDrawBox() {
     BTreffer = MakeButton(QStringLiteral("BTreffer"), QStringLiteral("&Treffer zählen"), box);
     BTreffer->setDefault(true);
     BLoeschen = MakeButton(QStringLiteral("BLoeschen"), QStringLiteral("Ziehung &löschen"), box);
-    LGezogen = MakeCaption(QStringLiteral("LGezogen"),
-                           QStringLiteral("Anzahl gezogener Zahlen je Ziehung:"), box);
+    LGezogen = MakeCaption(QStringLiteral("LGezogen"), QStringLiteral("&Gezogene Zahlen:"), box);
     eGezogen = new QSpinBox(box);
     eGezogen->setObjectName(QStringLiteral("eGezogen"));
     eGezogen->setRange(1, kMaxDrawSize);
