@@ -225,6 +225,19 @@ TEST(LottoOddsTest, AStoppedEnumerationIsReportedAsASample) {
               odds.draws);
 }
 
+TEST(LottoOddsTest, NothingIsCountedFromRowsOrDrawSizesThatCannotBe) {
+    EvalControl control;
+    LottoRows none;
+    EXPECT_EQ(ComputeLottoOdds(none, 6, control, 1).draws, 0U);
+    const LottoRows rows = RowsOf(10, {{1, 2, 3}});
+    for (const int size : {0, 11, 21}) {
+        const LottoOdds odds = ComputeLottoOdds(rows, size, control, 1, 1000, true);
+        EXPECT_EQ(odds.draws, 0U) << size;
+        EXPECT_FALSE(odds.exact) << size;
+        EXPECT_TRUE(odds.bestRow.empty()) << size;
+    }
+}
+
 // ---- Sampling ------------------------------------------------------------------------------
 
 void ExpectCoveredBySample(const LottoOdds& exact, const LottoOdds& sample,
@@ -308,6 +321,16 @@ TEST(LottoOddsTest, LargeDrawsFromLargePoolsAreSampled) {
     EXPECT_EQ(std::accumulate(odds.bestRow.begin(), odds.bestRow.end(), std::uint64_t{0}), 20'000U);
     EXPECT_EQ(std::accumulate(odds.rowsTotal.begin(), odds.rowsTotal.end(), std::uint64_t{0}),
               20'000U * 100);
+    EXPECT_EQ(control.total.load(), 20'000U);
+    EXPECT_EQ(control.done.load(), 20'000U);
+    // Stopped before it began: a sample of nothing, said so.
+    EvalControl stopped;
+    stopped.stop = true;
+    const LottoOdds none = ComputeLottoOdds(keno, 20, stopped, 11);
+    EXPECT_TRUE(none.stopped);
+    EXPECT_FALSE(none.exact);
+    EXPECT_EQ(none.draws, 0U);
+    EXPECT_EQ(stopped.total.load(), 10'000'000U);
 }
 
 // ---- Reading rows and draws ----------------------------------------------------------------

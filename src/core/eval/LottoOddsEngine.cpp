@@ -915,7 +915,10 @@ LottoOdds SampleLottoOdds(const LottoRows& rows, int drawSize, EvalControl& cont
         Totals totals;
         SumBatch batch(maxHits);
         std::array<std::uint32_t, kHitSlots> counts{};
-        constexpr std::uint64_t kStep = 4096;
+        // About a millisecond of work between looks at the stop flag and the progress.
+        const std::uint64_t kStep =
+            lookups ? 4096
+                    : std::clamp<std::uint64_t>(2'000'000 / (rows.rows.size() + 40), 1, 4096);
         while (quota > 0) {
             if (control.stop.load(std::memory_order_relaxed)) {
                 stopped = true;
