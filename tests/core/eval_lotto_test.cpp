@@ -181,10 +181,10 @@ TEST(LottoOddsTest, RandomBoardsMatchTheLiteralReference) {
     };
     // The larger shapes (tens of thousands of draws) get fewer boards.
     const std::vector<Shape> shapes = {
-        {20, 6, 6, 6},   {25, 5, 5, 4},  {20, 3, 8, 2},  {20, 10, 6, 6},  {18, 8, 7, 4},
-        {16, 9, 8, 4},   {12, 4, 3, 40}, {22, 7, 4, 20}, {10, 10, 3, 30}, {9, 3, 9, 20},
-        {15, 15, 5, 20}, {14, 6, 1, 30}, {11, 5, 2, 30}, {18, 16, 6, 10}, {12, 6, 6, 40},
-        {14, 4, 7, 24},  {8, 5, 4, 30}};
+        {20, 6, 6, 3},   {25, 5, 5, 2},  {20, 3, 8, 1},  {20, 10, 6, 3},  {18, 8, 7, 2},
+        {16, 9, 8, 2},   {12, 4, 3, 50}, {22, 7, 4, 6},  {10, 10, 3, 30}, {9, 3, 9, 20},
+        {15, 15, 5, 20}, {14, 6, 1, 30}, {11, 5, 2, 30}, {18, 16, 6, 4},  {12, 6, 6, 40},
+        {14, 4, 7, 12},  {8, 5, 4, 40},  {13, 7, 5, 11}, {10, 4, 4, 14}};
     int boards = 0;
     for (const Shape& shape : shapes) {
         for (int board = 0; board < shape.boards; ++board) {
@@ -223,6 +223,19 @@ TEST(LottoOddsTest, AStoppedEnumerationIsReportedAsASample) {
     EXPECT_LT(odds.draws, 13'983'816U);
     EXPECT_EQ(std::accumulate(odds.bestRow.begin(), odds.bestRow.end(), std::uint64_t{0}),
               odds.draws);
+}
+
+TEST(LottoOddsTest, NothingIsCountedFromRowsOrDrawSizesThatCannotBe) {
+    EvalControl control;
+    LottoRows none;
+    EXPECT_EQ(ComputeLottoOdds(none, 6, control, 1).draws, 0U);
+    const LottoRows rows = RowsOf(10, {{1, 2, 3}});
+    for (const int size : {0, 11, 21}) {
+        const LottoOdds odds = ComputeLottoOdds(rows, size, control, 1, 1000, true);
+        EXPECT_EQ(odds.draws, 0U) << size;
+        EXPECT_FALSE(odds.exact) << size;
+        EXPECT_TRUE(odds.bestRow.empty()) << size;
+    }
 }
 
 // ---- Sampling ------------------------------------------------------------------------------
@@ -308,6 +321,16 @@ TEST(LottoOddsTest, LargeDrawsFromLargePoolsAreSampled) {
     EXPECT_EQ(std::accumulate(odds.bestRow.begin(), odds.bestRow.end(), std::uint64_t{0}), 20'000U);
     EXPECT_EQ(std::accumulate(odds.rowsTotal.begin(), odds.rowsTotal.end(), std::uint64_t{0}),
               20'000U * 100);
+    EXPECT_EQ(control.total.load(), 20'000U);
+    EXPECT_EQ(control.done.load(), 20'000U);
+    // Stopped before it began: a sample of nothing, said so.
+    EvalControl stopped;
+    stopped.stop = true;
+    const LottoOdds none = ComputeLottoOdds(keno, 20, stopped, 11);
+    EXPECT_TRUE(none.stopped);
+    EXPECT_FALSE(none.exact);
+    EXPECT_EQ(none.draws, 0U);
+    EXPECT_EQ(stopped.total.load(), 10'000'000U);
 }
 
 // ---- Reading rows and draws ----------------------------------------------------------------

@@ -151,8 +151,15 @@ std::variant<TipRow, std::string> ParseTipResults(std::string_view text) {
             }
         }
     } else {
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            pieces.push_back(text.substr(i, 1));
+        // One character a match; the bytes of a multi-byte UTF-8 character stay together.
+        for (std::size_t i = 0; i < text.size();) {
+            std::size_t length = 1;
+            while (length < 4 && i + length < text.size() &&
+                   (static_cast<unsigned char>(text[i + length]) & 0xC0) == 0x80) {
+                ++length;
+            }
+            pieces.push_back(text.substr(i, length));
+            i += length;
         }
     }
     if (pieces.size() > static_cast<std::size_t>(kMatches)) {

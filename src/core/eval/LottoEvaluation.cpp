@@ -265,8 +265,17 @@ bool LottoOddsExactFeasible(const LottoRows& rows, int drawSize) {
 
 LottoOdds ComputeLottoOdds(const LottoRows& rows, int drawSize, EvalControl& control,
                            std::uint64_t seed, std::uint64_t sampleDraws, bool forceExact) {
+    if (rows.rows.empty() || rows.rowSize < 1 ||
+        !DrawSizeProblem(drawSize, rows.poolSize).empty()) {
+        // Nothing to count: no figures rather than figures from garbage.
+        LottoOdds none;
+        none.exact = false;
+        return none;
+    }
     const eval::LottoOddsPlan plan = eval::PlanLottoOdds(rows, drawSize);
-    if (plan.exactFeasible || forceExact) {
+    // Forcing is for draws that can be counted at all, not for C(90, 20).
+    const bool countable = Binomial(rows.poolSize, drawSize) < (std::uint64_t{1} << 62);
+    if (plan.exactFeasible || (forceExact && countable)) {
         return eval::EnumerateLottoOdds(rows, drawSize, control, plan, seed);
     }
     return eval::SampleLottoOdds(rows, drawSize, control, plan, seed, sampleDraws);

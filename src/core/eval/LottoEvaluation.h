@@ -98,7 +98,8 @@ bool LottoOddsExactFeasible(const LottoRows& rows, int drawSize);
 
 // Exact when feasible (or `forceExact`), else a uniform sample of `sampleDraws` draws (at least
 // 10 million by default) from `seed`. Uses at most std::thread::hardware_concurrency() threads,
-// never more than 2 on this machine's kind. Honours control.stop.
+// never more than 2 on this machine's kind. Honours control.stop. Empty rows or a draw size the
+// pool cannot give yield no figures (draws 0, exact false).
 LottoOdds ComputeLottoOdds(const LottoRows& rows, int drawSize, EvalControl& control,
                            std::uint64_t seed, std::uint64_t sampleDraws = 10'000'000,
                            bool forceExact = false);

@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <bit>
+#include <memory>
 #include <mutex>
 #include <numeric>
 #include <optional>
@@ -105,7 +106,11 @@ struct Totals {
 };
 
 // Draws given by their sums S_j, gathered column by column and folded into Totals in batches,
-// in loops over the draws that the compiler can vectorise.
+// in loops over the draws that the compiler can vectorise. The sums are 32-bit and wrap: the
+// subset method is only used while every S_j fits (rows * C(m, j) < 2^32), and the counts n_h
+// that the Taylor shift leaves, between 0 and the number of rows, are exact modulo 2^32.
+using Sum = std::uint32_t;
+
 class SumBatch {
 public:
     static constexpr int kSize = 512;
@@ -115,7 +120,7 @@ public:
 
     int fill() const { return fill_; }
     int room() const { return kSize - fill_; }
-    std::int64_t* column(int j) { return s_.data() + static_cast<std::size_t>(j) * kSize; }
+    Sum* column(int j) { return s_.data() + static_cast<std::size_t>(j) * kSize; }
     void advance(int draws) { fill_ += draws; }
 
     void flush(Totals& totals) {
@@ -124,13 +129,13 @@ public:
             return;
         }
         // Draws with S_j > 0 are those whose best row has at least j hits.
-        std::array<std::uint64_t, kHitSlots> atLeast{};
+        std::array<std::uint32_t, kHitSlots> atLeast{};
         int top = 0;
         for (int j = 0; j <= maxHits_; ++j) {
-            const std::int64_t* sj = column(j);
-            std::uint64_t positive = 0;
+            const Sum* sj = column(j);
+            std::uint32_t positive = 0;
             for (int i = 0; i < n; ++i) {
-                positive += sj[i] != 0 ? 1 : 0;
+                positive += sj[i] != 0 ? 1U : 0U;
             }
             atLeast[Slot(j)] = positive;
             if (positive != 0) {
@@ -138,28 +143,27 @@ public:
             }
         }
         for (int h = 0; h <= top; ++h) {
-            totals.bestRow[Slot(h)] += atLeast[Slot(h)] - (h < top ? atLeast[Slot(h + 1)] : 0);
+            totals.bestRow[Slot(h)] += atLeast[Slot(h)] - (h < top ? atLeast[Slot(h + 1)] : 0U);
         }
         // Taylor shift by -1 up to the highest nonzero S: n_h in place of S_h.
         for (int i = 0; i < top; ++i) {
             for (int j = top - 1; j >= i; --j) {
-                std::int64_t* a = column(j);
-                const std::int64_t* b = column(j + 1);
+                Sum* a = column(j);
+                const Sum* b = column(j + 1);
                 for (int k = 0; k < n; ++k) {
                     a[k] -= b[k];
                 }
             }
         }
         for (int h = 0; h <= top; ++h) {
-            const std::int64_t* rows = column(h);
-            std::uint64_t any = 0;
+            const Sum* rows = column(h);
+            std::uint32_t any = 0;
             std::uint64_t total = 0;
-            std::uint64_t squares = 0;
+            double squares = 0;  // exact: 512 squares of 32-bit counts stay far below 2^53
             for (int i = 0; i < n; ++i) {
-                // Counts of rows fit 32 bits, so their squares multiply as such.
-                const auto r = static_cast<std::uint64_t>(static_cast<std::uint32_t>(rows[i]));
-                any += r != 0 ? 1 : 0;
-                total += r;
+                any += rows[i] != 0 ? 1U : 0U;
+                total += rows[i];
+                const auto r = static_cast<double>(rows[i]);
                 squares += r * r;
             }
             totals.anyRow[Slot(h)] += any;
@@ -172,7 +176,7 @@ public:
 
 private:
     int maxHits_;
-    std::vector<std::int64_t> s_;
+    std::vector<Sum> s_;
     int fill_ = 0;
 };
 
@@ -272,6 +276,25 @@ bool UseSparseTop(const LottoRows& rows, int drawSize) {
     return dense > static_cast<double>(kTableBudget) || entries * 64.0 < dense;
 }
 
+// Runs f(begin, end) over [0, count) split between the threads.
+template <typename F>
+void ParallelFor(std::size_t count, const F& f) {
+    const auto threads = static_cast<std::size_t>(ThreadCount());
+    if (threads < 2 || count < 1024) {
+        f(std::size_t{0}, count);
+        return;
+    }
+    std::vector<std::thread> helpers;
+    for (std::size_t t = 1; t < threads; ++t) {
+        helpers.emplace_back(
+            [&f, t, threads, count] { f(count * t / threads, count * (t + 1) / threads); });
+    }
+    f(std::size_t{0}, count / threads);
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+}
+
 class SubsetTables {
 public:
     SubsetTables(const LottoRows& rows, int drawSize, bool sparseTop)
@@ -279,47 +302,40 @@ public:
         dense_.resize(Slot(maxHits_ + 1));
         const int denseTop = sparseTop_ ? maxHits_ - 1 : maxHits_;
         for (int j = 1; j <= denseTop; ++j) {
-            dense_[Slot(j)].assign(kChoose(poolSize_, j), 0);
+            // Cleared by both threads: for the large tables the first touch of every page is
+            // most of the cost.
+            const std::size_t size = kChoose(poolSize_, j);
+            dense_[Slot(j)].reset(new std::uint32_t[size]);
+            std::uint32_t* table = dense_[Slot(j)].get();
+            ParallelFor(size, [table](std::size_t begin, std::size_t end) {
+                std::fill(table + begin, table + end, 0U);
+            });
         }
-        rows_ = static_cast<std::int64_t>(rows.rows.size());
-        std::vector<std::uint64_t> topRanks;
-        for (const NumberSet& row : rows.rows) {
-            const std::vector<int> e = Elements(row);
-            // Every subset of up to maxHits_ elements, ascending, its rank built as it grows.
-            struct Step {
-                int next;
-                int size;
-                std::uint64_t rank;
-            };
-            std::array<Step, kMaxHits + 1> stack{};
-            int depth = 0;
-            stack[0] = {0, 0, 0};
-            while (depth >= 0) {
-                Step& step = stack[Slot(depth)];
-                if (step.next == static_cast<int>(e.size()) || step.size == maxHits_) {
-                    --depth;
-                    continue;
-                }
-                const int element = e[Slot(step.next)];
-                ++step.next;
-                const int size = step.size + 1;
-                const std::uint64_t rank = step.rank + kChoose(element, size);
-                if (sparseTop_ && size == maxHits_) {
-                    topRanks.push_back(rank);
-                } else {
-                    ++dense_[Slot(size)][rank];
-                }
-                stack[Slot(++depth)] = {step.next, size, rank};
+        rows_ = static_cast<Sum>(rows.rows.size());
+        const auto threads = static_cast<std::size_t>(ThreadCount());
+        std::vector<std::vector<std::uint64_t>> topRanks(threads);
+        std::atomic<std::size_t> part{0};
+        ParallelFor(rows.rows.size(), [&](std::size_t begin, std::size_t end) {
+            std::vector<std::uint64_t>& top = topRanks[part.fetch_add(1)];
+            for (std::size_t r = begin; r < end; ++r) {
+                addRow(rows.rows[r], top);
             }
-        }
+            std::sort(top.begin(), top.end());
+        });
         if (sparseTop_) {
-            std::sort(topRanks.begin(), topRanks.end());
-            for (std::size_t i = 0; i < topRanks.size();) {
+            std::vector<std::uint64_t> all;
+            for (const auto& ranks : topRanks) {
+                const std::size_t middle = all.size();
+                all.insert(all.end(), ranks.begin(), ranks.end());
+                std::inplace_merge(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(middle),
+                                   all.end());
+            }
+            for (std::size_t i = 0; i < all.size();) {
                 std::size_t j = i;
-                while (j < topRanks.size() && topRanks[j] == topRanks[i]) {
+                while (j < all.size() && all[j] == all[i]) {
                     ++j;
                 }
-                sparseRank_.push_back(topRanks[i]);
+                sparseRank_.push_back(all[i]);
                 sparseCount_.push_back(static_cast<std::uint32_t>(j - i));
                 i = j;
             }
@@ -332,8 +348,8 @@ public:
     int poolSize() const { return poolSize_; }
     int maxHits() const { return maxHits_; }
     bool sparseTop() const { return sparseTop_; }
-    std::int64_t rows() const { return rows_; }
-    const std::uint32_t* dense(int j) const { return dense_[Slot(j)].data(); }
+    Sum rows() const { return rows_; }
+    const std::uint32_t* dense(int j) const { return dense_[Slot(j)].get(); }
 
     // The first sparse entry at or after rank.
     std::size_t sparseFrom(std::uint64_t rank) const {
@@ -353,11 +369,43 @@ public:
     }
 
 private:
+    // Counts every subset of up to maxHits_ numbers of the row; the threads share the tables.
+    void addRow(const NumberSet& row, std::vector<std::uint64_t>& topRanks) {
+        const std::vector<int> e = Elements(row);
+        // Ascending subsets, each rank built as the subset grows.
+        struct Step {
+            int next;
+            int size;
+            std::uint64_t rank;
+        };
+        std::array<Step, kMaxHits + 1> stack{};
+        int depth = 0;
+        stack[0] = {0, 0, 0};
+        while (depth >= 0) {
+            Step& step = stack[Slot(depth)];
+            if (step.next == static_cast<int>(e.size()) || step.size == maxHits_) {
+                --depth;
+                continue;
+            }
+            const int element = e[Slot(step.next)];
+            ++step.next;
+            const int size = step.size + 1;
+            const std::uint64_t rank = step.rank + kChoose(element, size);
+            if (sparseTop_ && size == maxHits_) {
+                topRanks.push_back(rank);
+            } else {
+                std::atomic_ref<std::uint32_t>(dense_[Slot(size)][rank])
+                    .fetch_add(1, std::memory_order_relaxed);
+            }
+            stack[Slot(++depth)] = {step.next, size, rank};
+        }
+    }
+
     int poolSize_;
     int maxHits_;
     bool sparseTop_;
-    std::int64_t rows_ = 0;
-    std::vector<std::vector<std::uint32_t>> dense_;  // [j][rank], j = 1..
+    Sum rows_ = 0;
+    std::vector<std::unique_ptr<std::uint32_t[]>> dense_;  // [j][rank], j = 1..
     std::vector<std::uint64_t> sparseRank_;
     std::vector<std::uint32_t> sparseCount_;
 };
@@ -502,7 +550,7 @@ struct Level {
     int shifts = 0;
     std::vector<std::uint8_t> size;
     std::vector<std::uint64_t> base;  // base[t * shifts + u - 1] = B_u(T)
-    std::array<std::int64_t, kHitSlots> s{};
+    std::array<Sum, kHitSlots> s{};
     int smallest = 0;  // min(Q), or the pool size when Q is empty
 
     std::uint64_t b(std::size_t t, int u) const {
@@ -515,8 +563,8 @@ public:
     SubsetWork(const SubsetTables& tables, int drawSize) : tables_(tables), drawSize_(drawSize) {}
 
     struct State {
-        std::vector<Level> levels;    // [q]: after q chosen elements
-        std::vector<std::int64_t> r;  // R_j(f) at [j * pool + f]
+        std::vector<Level> levels;  // [q]: after q chosen elements
+        std::vector<Sum> r;         // R_j(f) at [j * pool + f]
         SumBatch batch;
         std::size_t cursor = 0;    // in the sparse list; ranks only grow within a block
         Totals* totals = nullptr;  // of the thread, for full batches
@@ -559,7 +607,7 @@ public:
 
 private:
     // S_j(Q + y) for one y.
-    void sumsAt(const Level& level, int y, std::array<std::int64_t, kHitSlots>& s) const {
+    void sumsAt(const Level& level, int y, std::array<Sum, kHitSlots>& s) const {
         s = level.s;
         for (std::size_t t = 0; t < level.size.size(); ++t) {
             const int j = level.size[t] + 1;
@@ -628,13 +676,13 @@ private:
         const int below = level.smallest;
         const std::size_t subsets = level.size.size();
         // R_j(f) for every f below min(Q).
-        std::int64_t* r = state.r.data();
+        Sum* r = state.r.data();
         for (int j = 1; j <= maxHits; ++j) {
             std::fill_n(r + Slot(j) * pool, below, 0);
         }
         for (std::size_t t = 0; t < subsets; ++t) {
             const int j = level.size[t] + 1;
-            std::int64_t* into = r + Slot(j) * pool;
+            Sum* into = r + Slot(j) * pool;
             const std::uint64_t base = level.b(t, 1);
             const std::uint32_t* from = tables_.dense(j) + base;
             for (int f = 0; f < below; ++f) {
@@ -642,7 +690,7 @@ private:
             }
         }
         SumBatch& batch = state.batch;
-        std::array<std::int64_t, kHitSlots> se{};
+        std::array<Sum, kHitSlots> se{};
         for (int e = 1; e < below; ++e) {
             if (batch.room() < e) {
                 batch.flush(*state.totals);
@@ -650,9 +698,9 @@ private:
             sumsAt(level, e, se);
             const int at = batch.fill();
             for (int j = 0; j <= maxHits; ++j) {
-                std::int64_t* column = batch.column(j) + at;
-                const std::int64_t* rj = r + Slot(j) * pool;
-                const std::int64_t value = se[Slot(j)];
+                Sum* column = batch.column(j) + at;
+                const Sum* rj = r + Slot(j) * pool;
+                const Sum value = se[Slot(j)];
                 if (j == 0) {
                     std::fill_n(column, e, value);
                     continue;
@@ -667,7 +715,7 @@ private:
                 if (j > maxHits) {
                     continue;
                 }
-                std::int64_t* column = batch.column(j) + at;
+                Sum* column = batch.column(j) + at;
                 const std::uint64_t base = choose2 + level.b(t, 2);
                 if (tables_.sparseTop() && j == maxHits) {
                     const std::uint64_t* ranks = tables_.sparseRanks();
@@ -712,7 +760,7 @@ void LookUpSums(const SubsetTables& tables, const NumberSet& draw, SumBatch& bat
     std::array<int, kMaxDrawSize> e{};
     int size = 0;
     draw.forEach([&](int n) { e[Slot(size++)] = n - 1; });
-    std::array<std::int64_t, kHitSlots> s{};
+    std::array<Sum, kHitSlots> s{};
     s[0] = tables.rows();
     struct Step {
         int next;
@@ -792,7 +840,9 @@ Cost EstimateCost(const LottoRows& rows, int drawSize) {
     const double build = rowCount * subsetsPerRow * kFillNs +
                          static_cast<double>(dense) * kClearNs + sparseEntries * kSortNs;
     cost.subsetSeconds = (draws * perDraw * kAddNs / threads + build) * 1e-9;
-    if (cost.subsetBytes > kTableBudget || draws > 1e15) {
+    // The sums are 32-bit: S_j is at most rows * C(m, j).
+    const bool sumsFit = rowCount * static_cast<double>(kChoose(m, m / 2)) < 4294967296.0;
+    if (cost.subsetBytes > kTableBudget || draws > 1e15 || !sumsFit) {
         cost.subsetSeconds = 1e30;
     }
 
@@ -865,7 +915,10 @@ LottoOdds SampleLottoOdds(const LottoRows& rows, int drawSize, EvalControl& cont
         Totals totals;
         SumBatch batch(maxHits);
         std::array<std::uint32_t, kHitSlots> counts{};
-        constexpr std::uint64_t kStep = 4096;
+        // About a millisecond of work between looks at the stop flag and the progress.
+        const std::uint64_t kStep =
+            lookups ? 4096
+                    : std::clamp<std::uint64_t>(2'000'000 / (rows.rows.size() + 40), 1, 4096);
         while (quota > 0) {
             if (control.stop.load(std::memory_order_relaxed)) {
                 stopped = true;
