@@ -208,6 +208,11 @@ TEST(LottoOddsSectionTest, AStoppedExactRunGivesNoFigures) {
     LottoOdds none;
     none.bestRow = {0, 0};
     EXPECT_EQ(LottoOddsSection(none, 1, 5, 1, 1, false).basis, "Keine Ziehung berechnet.");
+    none.stopped = true;
+    none.exact = false;
+    EXPECT_EQ(LottoOddsSection(none, 1, 5, 1, 1, false).basis,
+              "Gestoppt, bevor eine Ziehung berechnet war.");
+    EXPECT_TRUE(LottoOddsSection(none, 1, 5, 1, 1, false).shown.rows.empty());
 }
 
 // ---- the football odds -----------------------------------------------------------------------

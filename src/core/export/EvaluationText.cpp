@@ -189,7 +189,8 @@ OddsSection LottoOddsSection(const LottoOdds& odds, int rowSize, int poolSize, i
         return section;
     }
     if (odds.draws == 0) {
-        section.basis = "Keine Ziehung berechnet.";
+        section.basis = odds.stopped ? "Gestoppt, bevor eine Ziehung berechnet war."
+                                     : "Keine Ziehung berechnet.";
         return section;
     }
     section.estimated = !odds.exact;
