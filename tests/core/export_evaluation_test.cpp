@@ -188,6 +188,23 @@ TEST(LottoOddsSectionTest, ASampleShowsItsIntervalsAndSaysSo) {
     EXPECT_NE(section.footer.find("Ziehungen der Stichprobe"), std::string::npos);
 }
 
+TEST(LottoOddsSectionTest, ACertaintyInASampleEndsAtAHundredPercent) {
+    LottoOdds odds;
+    odds.draws = 10'089;
+    odds.exact = false;
+    odds.bestRow = {0, 10'089};
+    odds.anyRow = {10'089, 10'089};
+    odds.rowsTotal = {20'000, 10'089};
+    odds.rowsSquares = {40'000, 10'089};
+    const OddsSection section = LottoOddsSection(odds, 1, 49, 20, 1, false);
+    ASSERT_EQ(section.shown.rows.size(), 2U);
+    const std::string& certain = section.shown.rows[0][3];
+    EXPECT_EQ(certain.substr(0, 7), "100 % (");
+    EXPECT_EQ(certain.substr(certain.size() - 11), " – 100 %)") << certain;
+    EXPECT_EQ(section.shown.rows[0][1].substr(0, 7), "100 % (");
+    EXPECT_EQ(section.shown.rows[1][1].substr(0, 6), "0 % (0") << section.shown.rows[1][1];
+}
+
 TEST(LottoOddsSectionTest, AStoppedExactRunGivesNoFigures) {
     LottoOdds odds = OneRowTwoOfFive();
     odds.draws = 4;

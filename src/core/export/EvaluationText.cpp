@@ -55,6 +55,10 @@ std::string Probability(double p) {
 // The bounds of an interval with as many decimals as the figure they belong to, so that
 // "60,7666 %" is not followed by a bound of seventeen digits.
 std::string Bound(double bound, double p, const std::string& figure) {
+    // An interval computed in floating point stops a hair short of 100 %.
+    if (bound > 1 - 1e-12) {
+        bound = 1;
+    }
     // Beside 0 % or 100 % the bound needs the digits that tell it from the figure.
     if (p <= 0 || p >= 1) {
         return FormatPercent(bound);
