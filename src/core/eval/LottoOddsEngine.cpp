@@ -113,7 +113,7 @@ using Sum = std::uint32_t;
 
 class SumBatch {
 public:
-    static constexpr int kSize = 512;
+    static constexpr int kSize = 128;  // more than a pool has numbers: the runs of lastTwo fit
 
     explicit SumBatch(int maxHits)
         : maxHits_(maxHits), s_(static_cast<std::size_t>(maxHits + 1) * kSize) {}
@@ -159,11 +159,11 @@ public:
             const Sum* rows = column(h);
             std::uint32_t any = 0;
             std::uint64_t total = 0;
-            double squares = 0;  // exact: 512 squares of 32-bit counts stay far below 2^53
+            std::uint64_t squares = 0;  // a batch of squares of counts of rows fits 64 bits
             for (int i = 0; i < n; ++i) {
                 any += rows[i] != 0 ? 1U : 0U;
-                total += rows[i];
-                const auto r = static_cast<double>(rows[i]);
+                const std::uint64_t r = rows[i];
+                total += r;
                 squares += r * r;
             }
             totals.anyRow[Slot(h)] += any;
