@@ -122,6 +122,12 @@ void BM_Eval_Odds_5of50_1000(benchmark::State& state) {
 }
 BENCHMARK(BM_Eval_Odds_5of50_1000)->Unit(benchmark::kMillisecond);
 
+// Draws of 20 from 70 cannot be enumerated: 10 million sampled draws, 100 rows of 10.
+void BM_Eval_Sample_10of70_draw20_100(benchmark::State& state) {
+    RunOdds(state, RandomRows(70, 10, 100, 7), 20, false);
+}
+BENCHMARK(BM_Eval_Sample_10of70_draw20_100)->Unit(benchmark::kMillisecond);
+
 void BM_Eval_Tips_99999(benchmark::State& state) {
     std::mt19937 engine(6);
     std::vector<TipRow> rows(99999);

@@ -113,7 +113,7 @@ using Sum = std::uint32_t;
 
 class SumBatch {
 public:
-    static constexpr int kSize = 512;
+    static constexpr int kSize = 128;  // more than a pool has numbers: the runs of lastTwo fit
 
     explicit SumBatch(int maxHits)
         : maxHits_(maxHits), s_(static_cast<std::size_t>(maxHits + 1) * kSize) {}
@@ -159,11 +159,11 @@ public:
             const Sum* rows = column(h);
             std::uint32_t any = 0;
             std::uint64_t total = 0;
-            double squares = 0;  // exact: 512 squares of 32-bit counts stay far below 2^53
+            std::uint64_t squares = 0;  // a batch of squares of counts of rows fits 64 bits
             for (int i = 0; i < n; ++i) {
                 any += rows[i] != 0 ? 1U : 0U;
-                total += rows[i];
-                const auto r = static_cast<double>(rows[i]);
+                const std::uint64_t r = rows[i];
+                total += r;
                 squares += r * r;
             }
             totals.anyRow[Slot(h)] += any;
@@ -802,11 +802,12 @@ void LookUpSums(const SubsetTables& tables, const NumberSet& draw, SumBatch& bat
 constexpr double kCompareNs = 0.5;
 constexpr double kDrawNs = 20.0;  // the comparison's own work per draw
 constexpr double kAddNs = 0.8;
-constexpr double kFillNs = 6.0;
+constexpr double kFillNs = 15.0;
 constexpr double kClearNs = 0.3;
 constexpr double kLookupNs = 6.0;
 constexpr double kSortNs = 40.0;
 constexpr double kExactSeconds = 1.0;
+constexpr double kSampleMillions = 10.0;  // the default sample
 
 struct Cost {
     double compareSeconds = 0;
@@ -839,7 +840,7 @@ Cost EstimateCost(const LottoRows& rows, int drawSize) {
     }
     const double build = rowCount * subsetsPerRow * kFillNs +
                          static_cast<double>(dense) * kClearNs + sparseEntries * kSortNs;
-    cost.subsetSeconds = (draws * perDraw * kAddNs / threads + build) * 1e-9;
+    cost.subsetSeconds = (draws * perDraw * kAddNs + build) / threads * 1e-9;
     // The sums are 32-bit: S_j is at most rows * C(m, j).
     const bool sumsFit = rowCount * static_cast<double>(kChoose(m, m / 2)) < 4294967296.0;
     if (cost.subsetBytes > kTableBudget || draws > 1e15 || !sumsFit) {
@@ -852,7 +853,7 @@ Cost EstimateCost(const LottoRows& rows, int drawSize) {
         lookups += static_cast<double>(kChoose(drawSize, j));
     }
     const std::uint64_t sampleDense = DenseBytes(rows.poolSize, 1, m - 1);
-    cost.sampleLookupSeconds = sampleDense > kTableBudget
+    cost.sampleLookupSeconds = sampleDense > kTableBudget || !sumsFit
                                    ? 1e30
                                    : (1e6 * lookups * kLookupNs / threads +
                                       (rowCount * subsetsPerRow * (kFillNs + kSortNs / 4) +
@@ -874,7 +875,10 @@ LottoOddsPlan PlanLottoOdds(const LottoRows& rows, int drawSize) {
         cost.compareSeconds <= cost.subsetSeconds ? LottoMethod::Compare : LottoMethod::SubsetSums;
     plan.exactSeconds = std::min(cost.compareSeconds, cost.subsetSeconds);
     plan.exactBytes = plan.exactMethod == LottoMethod::SubsetSums ? cost.subsetBytes : 0;
-    plan.exactFeasible = plan.exactSeconds <= kExactSeconds;
+    // Counting every draw is done when it takes about a second, or no longer than the sample.
+    const double sampleSeconds =
+        std::min(cost.sampleCompareSeconds, cost.sampleLookupSeconds) * kSampleMillions;
+    plan.exactFeasible = plan.exactSeconds <= std::max(kExactSeconds, sampleSeconds);
     plan.sampleMethod = cost.sampleLookupSeconds < cost.sampleCompareSeconds
                             ? LottoMethod::SubsetSums
                             : LottoMethod::Compare;
