@@ -269,6 +269,9 @@ TEST(ErrorTest, QuotedFileTextIsShortenedToFortyCharacters) {
     EXPECT_EQ(messages::Excerpt(umlauts), umlauts.substr(0, 80) + "…");
     EXPECT_EQ(messages::Excerpt(umlauts.substr(0, 80)), umlauts.substr(0, 80));
     EXPECT_EQ(messages::Excerpt(""), "");
+    // Stray continuation bytes do not stretch one character over a whole damaged line.
+    const std::string stray = "\xff" + std::string(100000, '\x8f');
+    EXPECT_EQ(messages::Excerpt(stray).size(), 4 * 40 + std::string("…").size());
 }
 
 TEST(StrToIntTest, AcceptedForms) {

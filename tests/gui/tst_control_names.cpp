@@ -1,11 +1,15 @@
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -15,6 +19,9 @@
 #include "gui/common/ElidedLabel.h"
 #include "gui/common/RadioGroup.h"
 #include "gui/common/TFAbbild.h"
+#include "gui/eval/TFAuswertung.h"
+#include "gui/eval/TFKickAuswertung.h"
+#include "gui/football/TFKick.h"
 #include "gui/lottery/BoardPanel.h"
 #include "gui/online/TFInfo.h"
 #include "gui/online/TFUpdate.h"
@@ -33,12 +40,16 @@ namespace {
 // accessible name or its buddy label.
 void CheckSpeaks(QWidget& window) {
     for (QWidget* widget : window.findChildren<QWidget*>()) {
-        if (widget->window() != &window) {
+        // A spin box speaks for the field inside it.
+        if (widget->window() != &window ||
+            qobject_cast<QAbstractSpinBox*>(widget->parentWidget()) != nullptr) {
             continue;
         }
         if (qobject_cast<QAbstractButton*>(widget) == nullptr &&
             qobject_cast<QLineEdit*>(widget) == nullptr &&
-            qobject_cast<QSlider*>(widget) == nullptr) {
+            qobject_cast<QSlider*>(widget) == nullptr &&
+            qobject_cast<QAbstractSpinBox*>(widget) == nullptr &&
+            qobject_cast<QComboBox*>(widget) == nullptr) {
             continue;
         }
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
@@ -83,7 +94,8 @@ private slots:
                                  "BSort",
                                  "BUnSort",
                                  "BSortN",
-                                 "BSortH"}) {
+                                 "BSortH",
+                                 "BAuswerten"}) {
             QVERIFY(Find<QToolButton>(window, name) != nullptr);
         }
         for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6",
@@ -157,6 +169,54 @@ private slots:
         QVERIFY(Find<QWidget>(info, "Panel1") != nullptr);
         QVERIFY(Find<QPushButton>(info, "bsSkinSpeedButton3") != nullptr);
         CheckSpeaks(info);
+    }
+
+    void evaluationWindowControlsHaveTheirNames() {
+        TestContext env;
+        TFMain window(env.context());
+        const LotteryState state;
+        TFAuswertung lotto(env.context(), state, window.settingsFile(), &window);
+        for (const char* name : {"BTreffer", "BLoeschen", "BBerechnen", "BStopp", "BKopieren",
+                                 "BSpeichern", "BSchliessen"}) {
+            QVERIFY(Find<QPushButton>(lotto, name) != nullptr);
+        }
+        for (const char* name : {"LReihen", "LGezogen", "LZiehung", "LZusatz", "LHinweis",
+                                 "LZusammenfassung", "LKlasse", "LBasis", "LKeinGewinn"}) {
+            QVERIFY(Find<QLabel>(lotto, name) != nullptr);
+        }
+        for (const char* name : {"eZiehung", "eZusatz"}) {
+            QVERIFY(Find<QLineEdit>(lotto, name) != nullptr);
+        }
+        for (const char* name : {"eGezogen", "eKlasse"}) {
+            QVERIFY(Find<QSpinBox>(lotto, name) != nullptr);
+        }
+        QVERIFY(Find<QTableView>(lotto, "gTreffer") != nullptr);
+        QVERIFY(Find<QTableView>(lotto, "gChancen") != nullptr);
+        QVERIFY(Find<QProgressBar>(lotto, "PFortschritt") != nullptr);
+        CheckSpeaks(lotto);
+
+        ImageSession images;
+        TFKick kick(env.context(), images);
+        QVERIFY(Find<QToolButton>(kick, "BAuswerten") != nullptr);
+        TFKickAuswertung football(env.context(), kick.state(), &kick);
+        for (int match = 1; match <= 13; ++match) {
+            const QByteArray name = QByteArray("cbSpiel") + QByteArray::number(match);
+            QVERIFY(Find<QComboBox>(football, name.constData()) != nullptr);
+        }
+        for (const char* name : {"BTreffer", "BLoeschen", "BBerechnen", "BStopp", "BKopieren",
+                                 "BSpeichern", "BSchliessen"}) {
+            QVERIFY(Find<QPushButton>(football, name) != nullptr);
+        }
+        for (const char* name :
+             {"LReihen", "LErgebnisse", "LHinweis", "LZusammenfassung", "LBasisGleich",
+              "LKeinGewinnGleich", "LBasisStatus", "LKeinGewinnStatus"}) {
+            QVERIFY(Find<QLabel>(football, name) != nullptr);
+        }
+        QVERIFY(Find<QLineEdit>(football, "eErgebnisse") != nullptr);
+        for (const char* name : {"gTreffer", "gGleich", "gStatus"}) {
+            QVERIFY(Find<QTableView>(football, name) != nullptr);
+        }
+        CheckSpeaks(football);
     }
 
     void onlyTheWindowsOwnControlsCount() {

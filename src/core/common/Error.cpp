@@ -10,11 +10,15 @@ namespace messages {
 
 std::string Excerpt(std::string_view text, std::size_t limit) {
     std::size_t characters = 0;
+    std::size_t continuations = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        // Continuation bytes of UTF-8 belong to the character before them.
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
+        // Continuation bytes of UTF-8 belong to the character before them, at most three of
+        // them: a run of stray ones in a damaged text counts as characters of its own.
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80 && continuations < 3) {
+            ++continuations;
             continue;
         }
+        continuations = 0;
         if (characters == limit) {
             std::string excerpt(text.substr(0, i));
             excerpt += "…";

@@ -11,12 +11,14 @@
 
 #include "core/app/Program.h"
 #include "core/app/Settings.h"
+#include "core/eval/LottoEvaluation.h"
 #include "core/lottery/RowTable.h"
 #include "gui/app/HeaderBar.h"
 #include "gui/common/ErrorGuard.h"
 #include "gui/common/OuterSizeLimit.h"
 #include "gui/common/StringGridModel.h"
 #include "gui/common/Style.h"
+#include "gui/eval/TFAuswertung.h"
 #include "gui/football/TFKick.h"
 #include "gui/lottery/BoardColumn.h"
 #include "gui/lottery/GeneratorPanel.h"
@@ -172,6 +174,23 @@ void TFMain::connectAreas() {
         }
     });
     connect(generator_, &GeneratorPanel::runFinished, distribution_, &DistributionColumn::refresh);
+
+    // The evaluation follows the table.
+    ConnectGuarded(rows_, &RowsPanel::evaluationRequested, this, dialogs,
+                   [this] { OpenEvaluation(); });
+    const auto follow = [this](TableChange change) {
+        if (evaluation_ != nullptr) {
+            Guarded(*context_.dialogs, [&] { evaluation_->tableChanged(change); });
+        }
+    };
+    connect(generator_, &GeneratorPanel::runStarted, this,
+            [follow] { follow(TableChange::RunStarted); });
+    connect(generator_, &GeneratorPanel::runEnded, this,
+            [follow] { follow(TableChange::RunEnded); });
+    connect(rows_, &RowsPanel::rowsReordered, this, [follow] { follow(TableChange::Reordered); });
+    connect(rows_, &RowsPanel::tableLoaded, this, [follow] { follow(TableChange::Loaded); });
+    connect(boardColumn_, &BoardColumn::poolLaidOut, this,
+            [follow] { follow(TableChange::PoolChanged); });
     connect(generator_, &GeneratorPanel::wideRequested, this, &TFMain::SetWideWidth);
     connect(generator_, &GeneratorPanel::normalRequested, this, &TFMain::SetNormalWidth);
 }
@@ -190,6 +209,24 @@ void TFMain::applySettings() {
         }
         move(ReachablePosition(settings.left, settings.top));
     });
+}
+
+void TFMain::OpenEvaluation() {
+    if (evaluation_ == nullptr) {
+        const auto rows = ReadLottoRows(state_.table, state_.board.poolSize());
+        if (const auto* problem = std::get_if<std::string>(&rows)) {
+            context_.dialogs->warning(*problem);
+            return;
+        }
+    }
+    const bool opened = evaluation_ == nullptr;
+    evaluation_ = ShowLottoEvaluation(context_, state_, *ini_, this);
+    if (opened) {
+        connect(evaluation_, &TFAuswertung::marksChanged, this, [this] {
+            rows_->setMarks(evaluation_->markedNumbers(), evaluation_->markedAdditional());
+        });
+        rows_->setMarks(evaluation_->markedNumbers(), evaluation_->markedAdditional());
+    }
 }
 
 void TFMain::setFootballWindow(TFKick* football) {
@@ -252,10 +289,18 @@ void TFMain::closeEvent(QCloseEvent* event) {
     settings.congruence = generator_->congruence();
     settings.rowCount = generator_->rowCountText().toStdString();
     settings.donation = header_->donationText().toStdString();
-    const bool written = Guarded(*context_.dialogs, [&] { WriteMainSettings(*ini_, settings); });
+    const bool written = Guarded(*context_.dialogs, [&] {
+        WriteMainSettings(*ini_, settings);
+        if (evaluation_ != nullptr) {
+            evaluation_->saveSettings();
+        }
+    });
     if (!written) {
         event->ignore();
         return;
+    }
+    if (evaluation_ != nullptr) {
+        evaluation_->StopOdds();
     }
     // A tip run ends with the program; the football window writes nothing then.
     if (football_ != nullptr) {

@@ -20,6 +20,7 @@ class ProductPanel;
 class RowsPanel;
 class SortLocale;
 class StringGridModel;
+class TFAuswertung;
 class TFKick;
 
 // The main window: a frame that puts the areas together and connects them. The header on top;
@@ -41,6 +42,9 @@ public:
     // The file the program was started with, opened as the button for its kind opens it, with
     // the same messages; or the notice why the arguments were not used.
     void OpenStartFile(const StartFile& file);
+
+    // "Auswerten": opens the evaluation of the rows, or says why the rows cannot be evaluated.
+    void OpenEvaluation();
 
     void SetWideWidth();
     void SetNormalWidth();
@@ -85,6 +89,7 @@ private:
     DistributionColumn* distribution_ = nullptr;
     ProductPanel* products_ = nullptr;
     QPointer<TFKick> football_;
+    QPointer<TFAuswertung> evaluation_;
 };
 
 }  // namespace losfix

@@ -11,6 +11,7 @@
 
 #include "core/app/FootballSettings.h"
 #include "core/app/Program.h"
+#include "core/eval/FootballEvaluation.h"
 #include "core/football/FootballLayout.h"
 #include "core/football/TipFiles.h"
 #include "gui/common/CaptionButton.h"
@@ -18,6 +19,7 @@
 #include "gui/common/OuterSizeLimit.h"
 #include "gui/common/Style.h"
 #include "gui/common/TFAbbild.h"
+#include "gui/eval/TFKickAuswertung.h"
 #include "gui/football/MatchBoardPanel.h"
 #include "gui/football/TableMeasure.h"
 #include "gui/football/TipRunPanel.h"
@@ -84,8 +86,25 @@ TFKick::TFKick(AppContext& context, ImageSession& images, QWidget* owner)
 
     Dialogs& dialogs = *context_.dialogs;
     connect(board_, &MatchBoardPanel::statusesChanged, tips_, &TipTablePanel::repaintMatrix);
+    connect(run_, &TipRunPanel::runStarted, this, [this] {
+        tips_->setRunning(true);
+        if (evaluation_ != nullptr) {
+            evaluation_->runStarted();
+        }
+    });
+    connect(board_, &MatchBoardPanel::statusesChanged, this, [this] {
+        if (evaluation_ != nullptr) {
+            evaluation_->statusesChanged();
+        }
+    });
+    ConnectGuarded(tips_, &TipTablePanel::evaluationRequested, this, dialogs,
+                   [this] { OpenEvaluation(); });
     connect(run_, &TipRunPanel::runEnded, this, [this] {
         tips_->syncGrids();
+        tips_->setRunning(false);
+        if (evaluation_ != nullptr) {
+            Guarded(*context_.dialogs, [this] { evaluation_->tableChanged(); });
+        }
         if (closeAfterRun_) {
             closeAfterRun_ = false;
             QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -178,6 +197,17 @@ void TFKick::SavePosition() {
 void TFKick::CaptureTip() {
     CaptureImage(context_, images_, PFoto, QString::fromStdString(TipImageTitle(state_->fileLabel)),
                  0, kTipImageWatermarkRight, kTipImageWatermarkBottom, 0, this);
+}
+
+void TFKick::OpenEvaluation() {
+    if (evaluation_ == nullptr) {
+        const auto rows = ReadTipRows(state_->table);
+        if (const auto* problem = std::get_if<std::string>(&rows)) {
+            context_.dialogs->warning(*problem);
+            return;
+        }
+    }
+    evaluation_ = ShowFootballEvaluation(context_, *state_, this);
 }
 
 void TFKick::closeEvent(QCloseEvent* event) {

@@ -14,6 +14,7 @@ class QToolButton;
 namespace losfix {
 
 class MatchBoardPanel;
+class TFKickAuswertung;
 class TipRunPanel;
 class TipTablePanel;
 
@@ -39,6 +40,8 @@ public:
     void SavePosition();
     // bsSkinSpeedButton9: a picture of PFoto in a new image window.
     void CaptureTip();
+    // "Auswerten": opens the evaluation of the tip rows, or says why they cannot be evaluated.
+    void OpenEvaluation();
 
     const FootballState& state() const { return *state_; }
 
@@ -64,6 +67,7 @@ private:
     MatchBoardPanel* board_ = nullptr;
     TipRunPanel* run_ = nullptr;
     TipTablePanel* tips_ = nullptr;
+    TFKickAuswertung* evaluation_ = nullptr;
 };
 
 }  // namespace losfix

@@ -174,6 +174,7 @@ void TipRunPanel::GenerateTipRows() {
             emit runEnded();
         });
         setRunControls(true);
+        emit runStarted();
         TipRunProgress start;
         start.requestedRows = plan.requested;
         start.combinations = plan.combinations;

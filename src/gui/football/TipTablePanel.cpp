@@ -55,12 +55,19 @@ TipTablePanel::TipTablePanel(AppContext& context, FootballState& state, QWidget*
                                             QStringLiteral("In Zwischen- ablage"),
                                             ProgramIcon(QStringLiteral("copy")), bar);
     bsSkinSpeedButton11->setFixedHeight(kBarHeight);
+    BAuswerten = new CaptionButton(QStringLiteral("BAuswerten"), QStringLiteral("Auswerten"),
+                                   ProgramIcon(QStringLiteral("evaluate")), bar);
+    BAuswerten->setToolTip(
+        QStringLiteral("Was die Tippreihen bei einem Ergebnis gewonnen haben "
+                       "und was sie gewinnen können"));
+    BAuswerten->setFixedHeight(kBarHeight);
     barLayout->addWidget(bsSkinSpeedButton7);
     barLayout->addWidget(bsSkinSpeedButton4);
     barLayout->addSpacing(3);
     barLayout->addWidget(Label2);
     barLayout->addWidget(LDatei2, 1);
     barLayout->addWidget(bsSkinSpeedButton11);
+    barLayout->addWidget(BAuswerten);
     layout->addWidget(bar);
 
     tableModel_ = new StringGridModel(&state_.table, this);
@@ -85,6 +92,16 @@ TipTablePanel::TipTablePanel(AppContext& context, FootballState& state, QWidget*
                    [this] { SaveTipRows(TipFileForm::Semicolon); });
     ConnectGuarded(bsSkinSpeedButton11, &QToolButton::clicked, this, dialogs,
                    [this] { CopyTipRows(); });
+    // Reading many tip rows takes a moment: the press returns first.
+    ConnectGuarded(
+        BAuswerten, &QToolButton::clicked, this, dialogs,
+        [this] {
+            if (BAuswerten->isEnabled()) {
+                emit evaluationRequested();
+            }
+        },
+        Qt::QueuedConnection);
+    updateEvaluateButton();
 }
 
 TipTablePanel::~TipTablePanel() {
@@ -122,6 +139,19 @@ void TipTablePanel::syncGrids() {
 
 void TipTablePanel::repaintMatrix() {
     g2->viewport()->update();
+}
+
+void TipTablePanel::setRunning(bool running) {
+    running_ = running;
+    updateEvaluateButton();
+}
+
+void TipTablePanel::updateEvaluateButton() {
+    bool rows = false;
+    for (int r = 1; r < state_.table.rowCount() && !rows; ++r) {
+        rows = !state_.table.cell(1, r).empty();
+    }
+    BAuswerten->setEnabled(rows && !running_);
 }
 
 }  // namespace losfix

@@ -33,8 +33,16 @@ public:
     void syncGrids();
     // The matrix takes its colours from the statuses as they are now.
     void repaintMatrix();
+    // "Auswerten" needs tip rows and no run.
+    void setRunning(bool running);
+
+signals:
+    // "Auswerten": the evaluation of the tip rows is wanted.
+    void evaluationRequested();
 
 private:
+    void updateEvaluateButton();
+
     AppContext& context_;
     FootballState& state_;
     StringGridModel* tableModel_ = nullptr;
@@ -45,6 +53,8 @@ private:
     QLabel* Label2 = nullptr;                     // "Datei"
     ElidedLabel* LDatei2 = nullptr;
     CaptionButton* bsSkinSpeedButton11 = nullptr;  // "In Zwischen- ablage"
+    CaptionButton* BAuswerten = nullptr;
+    bool running_ = false;
     TipGridView* g1 = nullptr;
     TipGridView* g2 = nullptr;
 };

@@ -24,11 +24,12 @@ void NumberCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         fill = ToQColor(StatusColour(lookup_(number)));
     }
     const QRect cell = option.rect;
+    const bool drawn = number > 0 && drawn_.contains(number);
     painter->save();
     painter->fillRect(cell, fill);
     painter->setClipRect(cell);
     QFont font = option.font;
-    font.setBold(false);
+    font.setBold(drawn);
     painter->setFont(font);
     painter->setPen(Qt::black);
     const QFontMetrics metrics(font);
@@ -38,15 +39,30 @@ void NumberCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->setPen(QColor(0xC8, 0xCC, 0xD2));
     painter->drawLine(cell.topRight(), cell.bottomRight());
     painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+    if (drawn || (number > 0 && number == additional_)) {
+        QPen frame(QColor(0x00, 0x40, 0x80));
+        frame.setWidth(drawn ? 2 : 1);
+        frame.setStyle(drawn ? Qt::SolidLine : Qt::DashLine);
+        painter->setPen(frame);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(cell.adjusted(1, 1, drawn ? -2 : -3, drawn ? -2 : -3));
+    }
     painter->restore();
+}
+
+void NumberCellDelegate::setMarks(const NumberSet& drawn, int additional) {
+    drawn_ = drawn;
+    additional_ = additional;
 }
 
 RowTableView::RowTableView(StringGridModel* model, NumberCellDelegate::StatusLookup lookup,
                            QWidget* parent)
-    : QTableView(parent), model_(model) {
+    : QTableView(parent),
+      model_(model),
+      delegate_(new NumberCellDelegate(std::move(lookup), this)) {
     setObjectName(QStringLiteral("g1"));
     setModel(model);
-    setItemDelegate(new NumberCellDelegate(std::move(lookup), this));
+    setItemDelegate(delegate_);
     setFont(TableFont());
     setShowGrid(false);
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -90,6 +106,11 @@ RowTableView::RowTableView(StringGridModel* model, NumberCellDelegate::StatusLoo
     if (auto* corner = findChild<QAbstractButton*>()) {
         corner->installEventFilter(this);
     }
+}
+
+void RowTableView::setMarks(const NumberSet& drawn, int additional) {
+    delegate_->setMarks(drawn, additional);
+    viewport()->update();
 }
 
 bool RowTableView::eventFilter(QObject* watched, QEvent* event) {

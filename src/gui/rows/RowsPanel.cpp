@@ -100,7 +100,12 @@ RowsPanel::RowsPanel(AppContext& context, LotteryState& state, StringGridModel* 
     bsSkinSpeedButton11 = new CaptionButton(QStringLiteral("bsSkinSpeedButton11"),
                                             QStringLiteral("In Zwischen- ablage"),
                                             ProgramIcon(QStringLiteral("clipboard-rows")), this);
-    for (auto* button : {bsSkinSpeedButton8, bsSkinSpeedButton11}) {
+    BAuswerten = new CaptionButton(QStringLiteral("BAuswerten"), QStringLiteral("Auswerten"),
+                                   ProgramIcon(QStringLiteral("evaluate")), this);
+    BAuswerten->setToolTip(
+        QStringLiteral("Was die Reihen in einer Ziehung gewonnen haben und "
+                       "was sie gewinnen können"));
+    for (auto* button : {bsSkinSpeedButton8, bsSkinSpeedButton11, BAuswerten}) {
         button->setFixedHeight(32);
         exportRow->addWidget(button);
     }
@@ -122,6 +127,16 @@ RowsPanel::RowsPanel(AppContext& context, LotteryState& state, StringGridModel* 
     ConnectGuarded(
         bsSkinSpeedButton11, &QToolButton::clicked, this, dialogs,
         [this] { bsSkinSpeedButton11Click(); }, Qt::QueuedConnection);
+    // Reading 99,999 rows takes a moment: the press returns first.
+    ConnectGuarded(
+        BAuswerten, &QToolButton::clicked, this, dialogs,
+        [this] {
+            if (BAuswerten->isEnabled()) {
+                emit evaluationRequested();
+            }
+        },
+        Qt::QueuedConnection);
+    updateEvaluateButton();
 }
 
 RowsPanel::~RowsPanel() {
@@ -137,6 +152,7 @@ void RowsPanel::SortRows() {
     SortRowTable(state_.table, state_.sortKeySize, state_.sortBackup, locale_);
     BSort->setEnabled(false);
     BUnSort->setEnabled(true);
+    emit rowsReordered();
 }
 
 void RowsPanel::UndoSort() {
@@ -147,6 +163,7 @@ void RowsPanel::UndoSort() {
     model_->sync();
     BSort->setEnabled(true);
     BUnSort->setEnabled(false);
+    emit rowsReordered();
 }
 
 void RowsPanel::SaveRowFile() {
@@ -180,6 +197,7 @@ void RowsPanel::LoadRowFile(const std::string& path) {
     losfix::LoadRowFile(*context_.files, path, state_.table);
     model_->sync();
     LDatei2->setText(QString::fromStdString(FileNameOf(path)));
+    updateEvaluateButton();
     emit tableLoaded();
 }
 
@@ -222,9 +240,11 @@ void RowsPanel::bsSkinSpeedButton11Click() {
 }
 
 void RowsPanel::runStarted() {
-    // Sorting, replacing or exporting the table under a running generator would mix up its rows.
+    // Sorting, replacing, exporting or evaluating the table under a running generator would mix
+    // up its rows.
+    running_ = true;
     for (auto* button : {BSort, BUnSort, bsSkinSpeedButton3, bsSkinSpeedButton7, bsSkinSpeedButton8,
-                         bsSkinSpeedButton11}) {
+                         bsSkinSpeedButton11, BAuswerten}) {
         button->setEnabled(false);
     }
 }
@@ -236,6 +256,22 @@ void RowsPanel::runEnded() {
     }
     BSort->setEnabled(true);
     BUnSort->setEnabled(false);
+    running_ = false;
+    updateEvaluateButton();
+}
+
+void RowsPanel::updateEvaluateButton() {
+    bool rows = false;
+    const StringGrid& table = state_.table;
+    for (int r = 1; r < table.rowCount() && !rows; ++r) {
+        // A loaded file gives its empty cells a blank.
+        rows = table.cell(1, r).find_first_not_of(' ') != std::string::npos;
+    }
+    BAuswerten->setEnabled(rows && !running_);
+}
+
+void RowsPanel::setMarks(const NumberSet& drawn, int additional) {
+    g1->setMarks(drawn, additional);
 }
 
 void RowsPanel::syncTable() {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "core/common/NumberSet.h"
 #include "gui/common/AppContext.h"
 #include "gui/lottery/LotteryState.h"
 
@@ -44,12 +45,21 @@ public:
     void repaintTable();
     // Shows the table from its first row and column.
     void scrollToStart();
+    // Marks the numbers of an evaluated draw in the table; an empty set clears the marks.
+    void setMarks(const NumberSet& drawn, int additional);
 
 signals:
     // The table now holds rows loaded from a file.
     void tableLoaded();
+    // The rows were sorted or the sort undone: same rows, another order.
+    void rowsReordered();
+    // "Auswerten": the evaluation of the rows is wanted.
+    void evaluationRequested();
 
 private:
+    // "Auswerten" needs rows and no run.
+    void updateEvaluateButton();
+
     AppContext& context_;
     LotteryState& state_;
     StringGridModel* model_;
@@ -64,6 +74,8 @@ private:
     QLabel* LDatei2 = nullptr;
     CaptionButton* bsSkinSpeedButton8 = nullptr;   // "Excel- Export"
     CaptionButton* bsSkinSpeedButton11 = nullptr;  // "In Zwischen- ablage"
+    CaptionButton* BAuswerten = nullptr;
+    bool running_ = false;
 };
 
 }  // namespace losfix
