@@ -213,6 +213,27 @@ TEST(LottoOddsTest, RandomBoardsMatchTheLiteralReference) {
     EXPECT_EQ(boards, 320);
 }
 
+TEST(LottoOddsTest, BothMethodsAgreeOnBoardsTooLargeForTheReference) {
+    // Over a thousand rows: the tables are built by both threads; rows of 5 keep the whole draws
+    // in a sorted list, rows of 7 in a table.
+    std::mt19937 engine(4);
+    for (const int rowSize : {5, 7}) {
+        const LottoRows rows = RandomBoard(engine, 24, rowSize, 1100, 1);
+        eval::LottoOddsPlan plan = eval::PlanLottoOdds(rows, 5);
+        std::vector<LottoOdds> results;
+        for (const auto method : {eval::LottoMethod::Compare, eval::LottoMethod::SubsetSums}) {
+            plan.exactMethod = method;
+            EvalControl control;
+            results.push_back(eval::EnumerateLottoOdds(rows, 5, control, plan, 7));
+        }
+        ExpectSameOdds(results[1], results[0], "rows of " + std::to_string(rowSize));
+        EXPECT_EQ(results[0].draws, 42'504U);
+        // Each row shares h numbers with C(k,h) C(24-k, 5-h) of the draws.
+        const auto k = static_cast<std::uint64_t>(rowSize);
+        EXPECT_EQ(results[1].rowsTotal[2], 1100U * (k * (k - 1) / 2) * Binomial(24 - rowSize, 3));
+    }
+}
+
 TEST(LottoOddsTest, AStoppedEnumerationIsReportedAsASample) {
     const LottoRows rows = RowsOf(49, {{1, 2, 3, 4, 5, 6}});
     EvalControl control;

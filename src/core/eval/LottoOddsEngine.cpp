@@ -252,6 +252,34 @@ void CompareDraw(const RowBits& rows, const NumberSet& draw,
 
 // ---- Subset tables ---------------------------------------------------------------------------
 
+// Calls visit(size, rank) for every subset of 1..maxSize of the ascending elements, each rank
+// built as the subset grows; the supersets of a subset whose visit returns false are skipped.
+template <typename Visit>
+void ForEachSubset(const int* elements, int count, int maxSize, const Visit& visit) {
+    struct Step {
+        int next;
+        int size;
+        std::uint64_t rank;
+    };
+    std::array<Step, kMaxDrawSize + 1> stack{};
+    int depth = 0;
+    stack[0] = {0, 0, 0};
+    while (depth >= 0) {
+        Step& step = stack[Slot(depth)];
+        if (step.next == count || step.size == maxSize) {
+            --depth;
+            continue;
+        }
+        const int element = elements[Slot(step.next)];
+        ++step.next;
+        const int size = step.size + 1;
+        const std::uint64_t rank = step.rank + kChoose(element, size);
+        if (visit(size, rank)) {
+            stack[Slot(++depth)] = {step.next, size, rank};
+        }
+    }
+}
+
 std::uint64_t DenseBytes(int poolSize, int fromSize, int toSize) {
     std::uint64_t bytes = 0;
     for (int j = fromSize; j <= toSize; ++j) {
@@ -372,33 +400,16 @@ private:
     // Counts every subset of up to maxHits_ numbers of the row; the threads share the tables.
     void addRow(const NumberSet& row, std::vector<std::uint64_t>& topRanks) {
         const std::vector<int> e = Elements(row);
-        // Ascending subsets, each rank built as the subset grows.
-        struct Step {
-            int next;
-            int size;
-            std::uint64_t rank;
-        };
-        std::array<Step, kMaxHits + 1> stack{};
-        int depth = 0;
-        stack[0] = {0, 0, 0};
-        while (depth >= 0) {
-            Step& step = stack[Slot(depth)];
-            if (step.next == static_cast<int>(e.size()) || step.size == maxHits_) {
-                --depth;
-                continue;
-            }
-            const int element = e[Slot(step.next)];
-            ++step.next;
-            const int size = step.size + 1;
-            const std::uint64_t rank = step.rank + kChoose(element, size);
-            if (sparseTop_ && size == maxHits_) {
-                topRanks.push_back(rank);
-            } else {
-                std::atomic_ref<std::uint32_t>(dense_[Slot(size)][rank])
-                    .fetch_add(1, std::memory_order_relaxed);
-            }
-            stack[Slot(++depth)] = {step.next, size, rank};
-        }
+        ForEachSubset(e.data(), static_cast<int>(e.size()), maxHits_,
+                      [&](int size, std::uint64_t rank) {
+                          if (sparseTop_ && size == maxHits_) {
+                              topRanks.push_back(rank);
+                          } else {
+                              std::atomic_ref<std::uint32_t>(dense_[Slot(size)][rank])
+                                  .fetch_add(1, std::memory_order_relaxed);
+                          }
+                          return true;
+                      });
     }
 
     int poolSize_;
@@ -762,31 +773,12 @@ void LookUpSums(const SubsetTables& tables, const NumberSet& draw, SumBatch& bat
     draw.forEach([&](int n) { e[Slot(size++)] = n - 1; });
     std::array<Sum, kHitSlots> s{};
     s[0] = tables.rows();
-    struct Step {
-        int next;
-        int size;
-        std::uint64_t rank;
-    };
-    std::array<Step, kMaxHits + 1> stack{};
-    int depth = 0;
-    stack[0] = {0, 0, 0};
-    while (depth >= 0) {
-        Step& step = stack[Slot(depth)];
-        if (step.next == size || step.size == maxHits) {
-            --depth;
-            continue;
-        }
-        const int element = e[Slot(step.next)];
-        ++step.next;
-        const int subsetSize = step.size + 1;
-        const std::uint64_t rank = step.rank + kChoose(element, subsetSize);
+    ForEachSubset(e.data(), size, maxHits, [&](int subsetSize, std::uint64_t rank) {
         const std::uint32_t count = tables.count(subsetSize, rank);
         s[Slot(subsetSize)] += count;
         // A subset no row holds has no superset a row holds.
-        if (count != 0) {
-            stack[Slot(++depth)] = {step.next, subsetSize, rank};
-        }
-    }
+        return count != 0;
+    });
     const int at = batch.fill();
     for (int j = 0; j <= maxHits; ++j) {
         batch.column(j)[at] = s[Slot(j)];
