@@ -17,6 +17,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    int menuArrowWidth() const;
 };
 
 // A button that shows only an icon; tooltip and accessible name say what it does.

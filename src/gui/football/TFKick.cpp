@@ -83,7 +83,9 @@ TFKick::TFKick(AppContext& context, ImageSession& images, QWidget* owner)
 
     Dialogs& dialogs = *context_.dialogs;
     connect(board_, &MatchBoardPanel::statusesChanged, tips_, &TipTablePanel::repaintMatrix);
+    connect(run_, &TipRunPanel::runStarted, tips_, [this] { tips_->setRunning(true); });
     connect(run_, &TipRunPanel::runEnded, this, [this] {
+        tips_->setRunning(false);
         tips_->syncGrids();
         if (closeAfterRun_) {
             closeAfterRun_ = false;

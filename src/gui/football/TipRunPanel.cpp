@@ -173,6 +173,7 @@ void TipRunPanel::GenerateTipRows() {
             emit runEnded();
         });
         setRunControls(true);
+        emit runStarted();
         TipRunProgress start;
         start.requestedRows = plan.requested;
         start.combinations = plan.combinations;

@@ -39,6 +39,8 @@ public:
     void setRowCountText(const QString& text);
 
 signals:
+    // A run begins: the tip table is about to change.
+    void runStarted();
     // The run is over, however it ended: the grids show what the tables hold.
     void runEnded();
     void imageRequested();

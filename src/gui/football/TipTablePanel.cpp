@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QStyleOptionToolButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -12,6 +13,7 @@
 #include "gui/common/StringGridModel.h"
 #include "gui/common/Style.h"
 #include "gui/football/TipGridView.h"
+#include "gui/print/Printing.h"
 
 namespace losfix {
 
@@ -61,6 +63,21 @@ TipTablePanel::TipTablePanel(AppContext& context, FootballState& state, QWidget*
     barLayout->addWidget(Label2);
     barLayout->addWidget(LDatei2, 1);
     barLayout->addWidget(bsSkinSpeedButton11);
+    BDrucken = MakeIconButton(QStringLiteral("BDrucken"), ProgramIcon(QStringLiteral("print")),
+                              QStringLiteral("Drucken…"), bar, kBarHeight);
+    const PrintMenu printEntries = AddPrintMenu(BDrucken, QStringLiteral("Tipps"));
+    ADrucken = printEntries.print;
+    APdf = printEntries.pdf;
+    {
+        QStyleOptionToolButton option;
+        option.initFrom(BDrucken);
+        option.features = QStyleOptionToolButton::MenuButtonPopup;
+        BDrucken->setFixedWidth(
+            kBarHeight +
+            BDrucken->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, &option, BDrucken));
+    }
+    BDrucken->setEnabled(false);
+    barLayout->addWidget(BDrucken);
     layout->addWidget(bar);
 
     tableModel_ = new StringGridModel(&state_.table, this);
@@ -85,6 +102,15 @@ TipTablePanel::TipTablePanel(AppContext& context, FootballState& state, QWidget*
                    [this] { SaveTipRows(TipFileForm::Semicolon); });
     ConnectGuarded(bsSkinSpeedButton11, &QToolButton::clicked, this, dialogs,
                    [this] { CopyTipRows(); });
+    ConnectGuarded(
+        BDrucken, &QToolButton::clicked, this, dialogs, [this] { PrintTips(); },
+        Qt::QueuedConnection);
+    ConnectGuarded(
+        ADrucken, &QAction::triggered, this, dialogs, [this] { PrintTips(); },
+        Qt::QueuedConnection);
+    ConnectGuarded(
+        APdf, &QAction::triggered, this, dialogs, [this] { SaveTipsAsPdf(); },
+        Qt::QueuedConnection);
 }
 
 TipTablePanel::~TipTablePanel() {
@@ -114,10 +140,37 @@ void TipTablePanel::CopyTipRows() {
     context_.clipboard->setText(TipRowClipboardText(state_.table));
 }
 
+PrintDocument TipTablePanel::tipsDocument() const {
+    return TipsPrintDocument(state_.table, state_.board.labels(), state_.counts, state_.fileLabel);
+}
+
+void TipTablePanel::PrintTips() {
+    if (BDrucken->isEnabled()) {
+        ShowPrintPreview(context_, window(), tipsDocument());
+    }
+}
+
+void TipTablePanel::SaveTipsAsPdf() {
+    if (BDrucken->isEnabled()) {
+        SaveDocumentAsPdf(context_, window(), tipsDocument(),
+                          ProposedPdfNameToday(state_.fileLabel, "Losfixtipps"));
+    }
+}
+
+void TipTablePanel::setRunning(bool running) {
+    running_ = running;
+    updatePrintButton();
+}
+
+void TipTablePanel::updatePrintButton() {
+    BDrucken->setEnabled(!running_ && !TipTableEmpty(state_.table));
+}
+
 void TipTablePanel::syncGrids() {
     tableModel_->sync();
     matrixModel_->sync();
     g2->viewport()->update();
+    updatePrintButton();
 }
 
 void TipTablePanel::repaintMatrix() {

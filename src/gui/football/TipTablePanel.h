@@ -2,10 +2,12 @@
 
 #include <QWidget>
 
+#include "core/export/PrintDocument.h"
 #include "core/football/TipFiles.h"
 #include "gui/common/AppContext.h"
 #include "gui/football/FootballState.h"
 
+class QAction;
 class QLabel;
 class QToolButton;
 
@@ -28,6 +30,12 @@ public:
     void SaveTipRows(TipFileForm form);
     // bsSkinSpeedButton11.
     void CopyTipRows();
+    // "Drucken…": the tip rows in the print preview.
+    void PrintTips();
+    // "Als PDF speichern…" in the menu of "Drucken…".
+    void SaveTipsAsPdf();
+    // No printing while a run writes the table.
+    void setRunning(bool running);
 
     // The grids show what the tables hold.
     void syncGrids();
@@ -35,6 +43,9 @@ public:
     void repaintMatrix();
 
 private:
+    PrintDocument tipsDocument() const;
+    void updatePrintButton();
+
     AppContext& context_;
     FootballState& state_;
     StringGridModel* tableModel_ = nullptr;
@@ -47,6 +58,10 @@ private:
     CaptionButton* bsSkinSpeedButton11 = nullptr;  // "In Zwischen- ablage"
     TipGridView* g1 = nullptr;
     TipGridView* g2 = nullptr;
+    QToolButton* BDrucken = nullptr;
+    QAction* ADrucken = nullptr;  // "Drucken…" in its menu
+    QAction* APdf = nullptr;      // "Als PDF speichern…"
+    bool running_ = false;
 };
 
 }  // namespace losfix

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@
 #include "gui/common/ScopeExit.h"
 #include "gui/common/StringGridModel.h"
 #include "gui/common/Style.h"
+#include "gui/print/Printing.h"
 #include "gui/rows/RowTableView.h"
 #include "platform/XlsxSpreadsheet.h"
 
@@ -97,10 +99,22 @@ RowsPanel::RowsPanel(AppContext& context, LotteryState& state, StringGridModel* 
     bsSkinSpeedButton11 = new CaptionButton(QStringLiteral("bsSkinSpeedButton11"),
                                             QStringLiteral("In Zwischen- ablage"),
                                             ProgramIcon(QStringLiteral("clipboard-rows")), this);
-    for (auto* button : {bsSkinSpeedButton8, bsSkinSpeedButton11}) {
+    BDrucken = new CaptionButton(QStringLiteral("BDrucken"), QStringLiteral("Drucken…"),
+                                 ProgramIcon(QStringLiteral("print")), this);
+    BDrucken->setToolTip(QStringLiteral("Die Reihen drucken; im Menü auch als PDF speichern"));
+    const PrintMenu printEntries = AddPrintMenu(BDrucken, QString());
+    ADrucken = printEntries.print;
+    APdf = printEntries.pdf;
+    QMenu* printMenu = BDrucken->menu();
+    printMenu->addSeparator();
+    AVerteilung = printMenu->addAction(QStringLiteral("Zahlenverteilung anhängen"));
+    AVerteilung->setObjectName(QStringLiteral("AVerteilung"));
+    AVerteilung->setCheckable(true);
+    for (auto* button : {bsSkinSpeedButton8, bsSkinSpeedButton11, BDrucken}) {
         button->setFixedHeight(32);
         exportRow->addWidget(button);
     }
+    BDrucken->setEnabled(false);
     exportRow->addStretch(1);
     layout->addLayout(exportRow);
 
@@ -119,6 +133,28 @@ RowsPanel::RowsPanel(AppContext& context, LotteryState& state, StringGridModel* 
     ConnectGuarded(
         bsSkinSpeedButton11, &QToolButton::clicked, this, dialogs,
         [this] { bsSkinSpeedButton11Click(); }, Qt::QueuedConnection);
+    // Laying out a large table takes a moment: every entry starts from the event loop.
+    ConnectGuarded(
+        BDrucken, &QToolButton::clicked, this, dialogs, [this] { PrintRows(); },
+        Qt::QueuedConnection);
+    ConnectGuarded(
+        ADrucken, &QAction::triggered, this, dialogs, [this] { PrintRows(); },
+        Qt::QueuedConnection);
+    ConnectGuarded(
+        APdf, &QAction::triggered, this, dialogs, [this] { SaveRowsAsPdf(); },
+        Qt::QueuedConnection);
+    // The menu shows the choice as it is kept; only a run has a distribution to append.
+    ConnectGuarded(printMenu, &QMenu::aboutToShow, this, dialogs, [this] {
+        AVerteilung->setEnabled(state_.tableRun.has_value());
+        AVerteilung->setChecked(LoadPrintSetup(context_).distribution);
+    });
+    ConnectGuarded(AVerteilung, &QAction::toggled, this, dialogs, [this](bool checked) {
+        PrintSetup setup = LoadPrintSetup(context_);
+        if (setup.distribution != checked) {
+            setup.distribution = checked;
+            KeepPrintSetup(context_, setup);
+        }
+    });
 }
 
 RowsPanel::~RowsPanel() {
@@ -157,6 +193,7 @@ void RowsPanel::SaveRowFile() {
     }
     losfix::SaveRowFile(*context_.files, *path, state_.table);
     LDatei2->setText(QString::fromStdString(FileNameOf(*path)));
+    printFileName_ = FileNameOf(*path);
 }
 
 void RowsPanel::LoadRowFile() {
@@ -171,6 +208,9 @@ void RowsPanel::LoadRowFile() {
     losfix::LoadRowFile(*context_.files, *path, state_.table);
     model_->sync();
     LDatei2->setText(QString::fromStdString(FileNameOf(*path)));
+    printFileName_ = FileNameOf(*path);
+    state_.tableRun.reset();
+    updatePrintButton();
     emit tableLoaded();
 }
 
@@ -207,12 +247,41 @@ void RowsPanel::bsSkinSpeedButton11Click() {
     }
 }
 
+PrintDocument RowsPanel::rowsDocument() const {
+    RowsOrigin origin;
+    origin.poolSize = state_.board.poolSize();
+    origin.run = state_.tableRun;
+    origin.fileName = printFileName_;
+    const bool distribution = state_.tableRun && LoadPrintSetup(context_).distribution;
+    return RowsPrintDocument(state_.table, state_.board.statuses(), origin,
+                             distribution ? &state_.counts : nullptr);
+}
+
+void RowsPanel::PrintRows() {
+    if (BDrucken->isEnabled()) {
+        ShowPrintPreview(context_, window(), rowsDocument());
+    }
+}
+
+void RowsPanel::SaveRowsAsPdf() {
+    if (BDrucken->isEnabled()) {
+        SaveDocumentAsPdf(context_, window(), rowsDocument(),
+                          ProposedPdfNameToday(printFileName_, "Losfixreihen"));
+    }
+}
+
+void RowsPanel::updatePrintButton() {
+    BDrucken->setEnabled(!running_ && !RowTableEmpty(state_.table));
+}
+
 void RowsPanel::runStarted() {
     // Sorting, replacing or exporting the table under a running generator would mix up its rows.
     for (auto* button : {BSort, BUnSort, bsSkinSpeedButton3, bsSkinSpeedButton7, bsSkinSpeedButton8,
-                         bsSkinSpeedButton11}) {
+                         bsSkinSpeedButton11, BDrucken}) {
         button->setEnabled(false);
     }
+    running_ = true;
+    printFileName_.clear();
 }
 
 void RowsPanel::runEnded() {
@@ -222,6 +291,8 @@ void RowsPanel::runEnded() {
     }
     BSort->setEnabled(true);
     BUnSort->setEnabled(false);
+    running_ = false;
+    updatePrintButton();
 }
 
 void RowsPanel::syncTable() {

@@ -2,9 +2,11 @@
 
 #include <QWidget>
 
+#include "core/export/PrintDocument.h"
 #include "gui/common/AppContext.h"
 #include "gui/lottery/LotteryState.h"
 
+class QAction;
 class QLabel;
 class QHBoxLayout;
 
@@ -31,6 +33,10 @@ public:
     void bsSkinSpeedButton8Click();
     // "In Zwischen- ablage": the rows as comma lines on the clipboard.
     void bsSkinSpeedButton11Click();
+    // "Drucken…": the rows in the print preview.
+    void PrintRows();
+    // "Als PDF speichern…" in the menu of "Drucken…".
+    void SaveRowsAsPdf();
 
     // A run began: the table must not be sorted, saved or replaced under it.
     void runStarted();
@@ -48,6 +54,9 @@ signals:
     void tableLoaded();
 
 private:
+    PrintDocument rowsDocument() const;
+    void updatePrintButton();
+
     AppContext& context_;
     LotteryState& state_;
     StringGridModel* model_;
@@ -62,6 +71,13 @@ private:
     QLabel* LDatei2 = nullptr;
     CaptionButton* bsSkinSpeedButton8 = nullptr;   // "Excel- Export"
     CaptionButton* bsSkinSpeedButton11 = nullptr;  // "In Zwischen- ablage"
+    CaptionButton* BDrucken = nullptr;
+    QAction* ADrucken = nullptr;     // "Drucken…" in its menu
+    QAction* APdf = nullptr;         // "Als PDF speichern…"
+    QAction* AVerteilung = nullptr;  // "Zahlenverteilung anhängen"
+
+    bool running_ = false;
+    std::string printFileName_;  // the row file the table was loaded from or saved to
 };
 
 }  // namespace losfix
