@@ -83,7 +83,8 @@ private slots:
                                  "BSort",
                                  "BUnSort",
                                  "BSortN",
-                                 "BSortH"}) {
+                                 "BSortH",
+                                 "BDrucken"}) {
             QVERIFY(Find<QToolButton>(window, name) != nullptr);
         }
         for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6",

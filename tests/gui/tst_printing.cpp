@@ -1,5 +1,7 @@
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrintPreviewDialog>
@@ -137,6 +139,16 @@ std::vector<Row> PrintedRows(const std::vector<std::string>& pages, std::size_t 
     return rows;
 }
 
+// A menu is a window of its own; it belongs to the button it opens from.
+QMenu* PrintMenuOf(QWidget& window) {
+    auto* menu = Find<QToolButton>(window, "BDrucken")->menu();
+    if (menu == nullptr) {
+        QTest::qFail("BDrucken has no menu", __FILE__, __LINE__);
+        throw testing::ControlNotFound("MDrucken");
+    }
+    return menu;
+}
+
 bool Contains(const std::string& page, const std::string& text) {
     return page.find(text) != std::string::npos;
 }
@@ -159,7 +171,7 @@ std::string SavePdf(TestContext& env, QObject& window, const char* action, const
     return path;
 }
 
-[[maybe_unused]] QPrintPreviewDialog* OpenPreview() {
+QPrintPreviewDialog* OpenPreview() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* dialog = qobject_cast<QPrintPreviewDialog*>(widget);
             dialog && dialog->isVisible()) {
@@ -170,7 +182,7 @@ std::string SavePdf(TestContext& env, QObject& window, const char* action, const
 }
 
 // The settings file exists once the main window has closed for the first time.
-[[maybe_unused]] void WriteSettingsFile(TestContext& env) {
+void WriteSettingsFile(TestContext& env) {
     QVERIFY(testing::WriteFileBytes(env.folders().settingsFile(),
                                     "[Fenster]\r\nBreite=1078\r\nHoehe=674\r\n"));
 }
@@ -189,7 +201,7 @@ TipButton* TipButtonOf(TFKick& window, int slot) {
     return Find<TipButton>(window, QStringLiteral("but%1").arg(slot).toUtf8().constData());
 }
 
-[[maybe_unused]] void SetTip(TFKick& window, int slot, TipStatus status) {
+void SetTip(TFKick& window, int slot, TipStatus status) {
     for (int step = 0; step < kTipStatusCount && window.state().board.status(slot) != status;
          ++step) {
         QTest::mouseClick(TipButtonOf(window, slot), Qt::LeftButton);
@@ -249,6 +261,259 @@ private slots:
             marked += word == "12II" || word == "II" ? 1 : 0;
         }
         QCOMPARE(marked, withTwelve + 2);  // the rows, the legend's sample and "Fav II"
+    }
+
+    void rowsOf16Of90FromAFileOverSeveralPages() {
+        TestContext env;
+        TFMain window(env.context());
+        window.show();
+        Find<RadioGroup>(window, "RG2")->setItemIndex(11);  // 90 numbers
+        Find<RadioGroup>(window, "RG1")->setItemIndex(13);  // 16 a row
+        Find<QSlider>(window, "Track1")->setValue(15);
+        testing::GenerateRows(window, 400);
+        env.dialogs.saveAnswers.push_back(env.folders().rows + "sechzehn.lrei");
+        testing::Press(window, "bsSkinSpeedButton7");
+
+        const std::string path = SavePdf(env, window, "APdf", "sechzehn.pdf");
+        QCOMPARE(env.dialogs.saveRequests.back().proposedName, std::string("sechzehn.pdf"));
+        QCOMPARE(env.dialogs.count(Kind::Error), 0);
+        const std::vector<std::string> pages = PdfPages(path);
+        CheckPageNumbers(pages);
+        QVERIFY(pages.size() >= 5);  // one row a line: about 50 rows a page
+        QVERIFY(Contains(pages[0], "16 aus 90 · 400 Reihen"));
+        QVERIFY(Contains(pages.back(), "Max. Reihenkongruenz egal"));
+        QVERIFY(Contains(pages.back(), "Datei: sechzehn.lrei"));
+        // Every row whole on one line, in order, across all pages.
+        QCOMPARE(PrintedRows(pages, 17), TableRows(window.table()));
+    }
+
+    void loadedRowsNameTheirFileAndNoRun() {
+        TestContext env;
+        TFMain window(env.context());
+        window.show();
+        testing::GenerateRows(window, 12);
+        // Numbers out of order, a blank cell and a text that is no number, as a foreign file may.
+        const std::string file = env.folders().rows + "fremd.lrei";
+        QVERIFY(testing::WriteFileBytes(file, "\"  1\",40,3,,17,x,9,11\r\n\r\n\"  3\",2,4\r\n"));
+        env.dialogs.openAnswers.push_back(file);
+        testing::Press(window, "bsSkinSpeedButton3");
+        QVERIFY(Find<QToolButton>(window, "BDrucken")->isEnabled());
+
+        // The distribution belongs to a run: it cannot be appended to loaded rows.
+        auto* menu = PrintMenuOf(window);
+        emit menu->aboutToShow();
+        QVERIFY(!Find<QAction>(window, "AVerteilung")->isEnabled());
+
+        const std::string path = SavePdf(env, window, "APdf", "fremd.pdf");
+        const std::vector<std::string> pages = PdfPages(path);
+        QCOMPARE(pages.size(), std::size_t(1));
+        QVERIFY(Contains(pages[0], "5 aus 49 · 2 Reihen"));
+        QVERIFY(Contains(pages[0], "Datei: fremd.lrei"));
+        QVERIFY(!Contains(pages[0], "Reihenkongruenz"));
+        // The widest row gives the row size; the two short rows share a line.
+        QVERIFY(std::regex_search(pages[0], std::regex("\n *1 +3 +9 +11 +17 +40 +x +3 +2 +4\n")));
+    }
+
+    void distributionAtTheEndWhenChosen() {
+        TestContext env;
+        WriteSettingsFile(env);
+        TFMain window(env.context());
+        window.show();
+        testing::GenerateRows(window, 200);
+        emit PrintMenuOf(window)->aboutToShow();
+        QAction* distribution = Find<QAction>(window, "AVerteilung");
+        QVERIFY(distribution->isEnabled());
+        QVERIFY(!distribution->isChecked());
+        distribution->setChecked(true);
+        IniFile ini(env.files, env.folders().settingsFile());
+        QCOMPARE(ini.readString("Druck", "Verteilung", ""), std::string("1"));
+        QCOMPARE(ini.readString("Fenster", "Breite", ""), std::string("1078"));
+
+        const std::string path = SavePdf(env, window, "APdf", "verteilung.pdf");
+        const std::vector<std::string> pages = PdfPages(path);
+        CheckPageNumbers(pages);
+        QCOMPARE(PrintedRows(pages, 7, "Zahlenverteilung"), TableRows(window.table()));
+        // After the caption: pairs of number and count, the columns read one after the other.
+        std::string after;
+        for (const std::string& page : pages) {
+            after += page;
+        }
+        const auto caption =
+            after.find("Zahlenverteilung: in wie vielen Reihen jede Zahl vorkommt");
+        QVERIFY(caption != std::string::npos);
+        const std::vector<Row> pairs = PrintedRows({after.substr(caption)}, 2);
+        QCOMPARE(pairs.size(), std::size_t(49));
+        for (int number = 1; number <= 49; ++number) {
+            const Row expected{std::to_string(number),
+                               std::to_string(window.drawCounts()[number - 1])};
+            QCOMPARE(pairs[static_cast<std::size_t>(number - 1)], expected);
+        }
+    }
+
+    void footballTipsAsPdf() {
+        TestContext env;
+        ImageSession images;
+        TFKick window(env.context(), images);
+        window.show();
+        QVERIFY(!Find<QToolButton>(window, "BDrucken")->isEnabled());
+        for (int slot = 1; slot <= kOutcomeSlotCount; ++slot) {
+            SetTip(window, slot, TipStatus::TipFavI);
+        }
+        Find<QLineEdit>(window, "eAnz")->setText(QStringLiteral("72"));
+        testing::Press(window, "bsSkinSpeedButton2");
+        QVERIFY(Find<QToolButton>(window, "BDrucken")->isEnabled());
+
+        const std::string path = SavePdf(env, window, "ATippsPdf", "tipps.pdf");
+        QVERIFY(std::regex_match(env.dialogs.saveRequests.back().proposedName,
+                                 std::regex("Losfixtipps [0-9]{4}-[0-9]{2}-[0-9]{2}\\.pdf")));
+        QCOMPARE(env.dialogs.count(Kind::Error), 0);
+        const std::vector<std::string> pages = PdfPages(path);
+        CheckPageNumbers(pages);
+        QVERIFY(Contains(pages[0], "Fußballtipps: 13 Spiele · 72 Tippreihen"));
+        QVERIFY(Contains(pages[0], "Kombinationen: " + window.state().board.labels().kombis +
+                                       " · ZW: 0 · DW: 13 · Bänke: 0"));
+        std::vector<Row> expected;
+        const StringGrid& table = window.state().table;
+        for (int r = 1; r < table.rowCount(); ++r) {
+            Row row{std::to_string(r)};
+            for (int match = 1; match <= kMatchCount; ++match) {
+                row.push_back(table.cell(match, r));
+            }
+            expected.push_back(row);
+        }
+        QCOMPARE(expected.size(), std::size_t(72));
+        QCOMPARE(PrintedRows(pages, 14, "Wie oft jeder Tipp"), expected);
+        // The outcome counts: a line for "1", "0" and "2", the counts of the matches 1 to 13.
+        const std::string& last = pages.back();
+        const auto caption = last.find("Wie oft jeder Tipp in den Reihen vorkommt");
+        QVERIFY(caption != std::string::npos);
+        const std::vector<Row> counts = PrintedRows({last.substr(caption)}, 14);
+        QCOMPARE(counts.size(), std::size_t(3));
+        const char* outcomes[] = {"1", "0", "2"};
+        for (std::size_t outcome = 0; outcome < 3; ++outcome) {
+            Row row{outcomes[outcome]};
+            for (int match = 0; match < kMatchCount; ++match) {
+                row.push_back(std::to_string(
+                    window.state().counts[static_cast<std::size_t>(match)][outcome]));
+            }
+            QCOMPARE(counts[outcome], row);
+        }
+    }
+
+    void previewWithoutPrinterOffersPdfAndKeepsThePageSetUp() {
+        if (!QPrinterInfo::availablePrinters().isEmpty()) {
+            QSKIP("a printer is installed here");
+        }
+        TestContext env;
+        WriteSettingsFile(env);
+        TFMain window(env.context());
+        window.show();
+        testing::GenerateRows(window, 1000);
+        const std::size_t pdfPages = PdfPages(SavePdf(env, window, "APdf", "a4.pdf")).size();
+
+        // The press returns before the preview opens.
+        QTest::mouseClick(Find<QToolButton>(window, "BDrucken"), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(10, 10));
+        QVERIFY(OpenPreview() == nullptr);
+        Settle();
+        QPrintPreviewDialog* preview = OpenPreview();
+        QVERIFY(preview != nullptr);
+        QCOMPARE(preview->objectName(), QStringLiteral("FDruckvorschau"));
+        QPrinter* printer = preview->printer();
+        // Without a printer Qt prints into a PDF file.
+        QCOMPARE(printer->outputFormat(), QPrinter::PdfFormat);
+        QCOMPARE(printer->pageLayout().pageSize().id(), QPageSize::A4);
+        QCOMPARE(printer->pageLayout().orientation(), QPageLayout::Portrait);
+        auto* pagesView = preview->findChild<QPrintPreviewWidget*>();
+        QVERIFY(pagesView != nullptr);
+        QCOMPARE(static_cast<std::size_t>(pagesView->pageCount()), pdfPages);
+
+        // The user turns the page in the page set-up; it is kept when the preview closes.
+        printer->setPageOrientation(QPageLayout::Landscape);
+        printer->setPageSize(QPageSize(QPageSize::A5));
+        preview->reject();
+        Settle();
+        IniFile ini(env.files, env.folders().settingsFile());
+        QCOMPARE(ini.readString("Druck", "Ausrichtung", ""), std::string("Querformat"));
+        QCOMPARE(ini.readString("Druck", "Papier", ""), std::string("A5"));
+        QCOMPARE(ini.readString("Fenster", "Hoehe", ""), std::string("674"));
+
+        testing::Press(window, "BDrucken");
+        preview = OpenPreview();
+        QVERIFY(preview != nullptr);
+        QCOMPARE(preview->printer()->pageLayout().orientation(), QPageLayout::Landscape);
+        QCOMPARE(preview->printer()->pageLayout().pageSize().id(), QPageSize::A5);
+        preview->reject();
+        Settle();
+        // A PDF takes the same set-up: A5 across holds fewer rows a page than A4 upright.
+        QVERIFY(PdfPages(SavePdf(env, window, "APdf", "a5.pdf")).size() > pdfPages);
+    }
+
+    void failedWritesShowTheErrorAndLeaveNoFile() {
+        TestContext env;
+        TFMain window(env.context());
+        window.show();
+        testing::GenerateRows(window, 50);
+
+        // A folder that cannot exist: the "folder" is a file.
+        const std::string blocker = env.folders().rows + "datei.txt";
+        QVERIFY(testing::WriteFileBytes(blocker, "x"));
+        const std::string path = SavePdf(env, window, "APdf", "datei.txt/reihen.pdf");
+        QCOMPARE(env.dialogs.count(Kind::Error), 1);
+        const std::string message = env.dialogs.last(Kind::Error);
+        QVERIFY2(message.rfind("Datei \"" + path + "\" kann nicht erstellt werden. ", 0) == 0,
+                 message.c_str());
+        QVERIFY(!QFile::exists(QString::fromStdString(path)));
+
+        // A full disk: the file system refuses, nothing is left in the folder.
+        FullDisk full;
+        env.context().files = &full;
+        const std::string second = SavePdf(env, window, "APdf", "voll.pdf");
+        env.context().files = &env.files;
+        QCOMPARE(full.attempts, 1);
+        QCOMPARE(env.dialogs.count(Kind::Error), 2);
+        QCOMPARE(env.dialogs.last(Kind::Error),
+                 "Datei \"" + second +
+                     "\" kann nicht erstellt werden. Auf dem Datenträger ist nicht genügend "
+                     "Speicherplatz.");
+        const QStringList left =
+            QDir(QString::fromStdString(env.folders().rows)).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(left, QStringList{QStringLiteral("datei.txt")});
+    }
+
+    void printButtonFollowsTheTable() {
+        TestContext env;
+        TFMain window(env.context());
+        window.show();
+        auto* print = Find<QToolButton>(window, "BDrucken");
+        QVERIFY(!print->isEnabled());
+        // During a run nothing may be printed; the run is stopped from inside.
+        bool disabledWhileRunning = false;
+        auto* timer = new QTimer(&window);
+        timer->setInterval(2);
+        QObject::connect(timer, &QTimer::timeout, &window, [&] {
+            if (window.running() && !RowTableEmpty(window.table())) {
+                disabledWhileRunning = !print->isEnabled();
+                timer->stop();
+                Find<QToolButton>(window, "BStop")->click();
+            }
+        });
+        timer->start();
+        Find<QSlider>(window, "Track1")->setValue(15);
+        testing::GenerateRows(window, 99999);
+        QVERIFY(disabledWhileRunning);
+        QVERIFY(print->isEnabled());
+
+        // An empty row file leaves nothing to print.
+        const std::string empty = env.folders().rows + "leer.lrei";
+        QVERIFY(testing::WriteFileBytes(empty, ""));
+        env.dialogs.openAnswers.push_back(empty);
+        testing::Press(window, "bsSkinSpeedButton3");
+        QVERIFY(!print->isEnabled());
+        env.dialogs.saveAnswers.push_back(env.folders().rows + "nichts.pdf");
+        Find<QAction>(window, "APdf")->trigger();
+        Settle();
+        QCOMPARE(env.dialogs.saveRequests.size(), std::size_t(0));
     }
 };
 

@@ -182,6 +182,9 @@ PrintDocument RowsPrintDocument(const StringGrid& table,
 
     PrintTable rows;
     rows.flow = true;
+    rows.labelColumn = true;
+    // Single digits stand in columns of two, so that "2" and "4" never read as "24".
+    rows.narrowest = "88";
     rows.rows = PrintRowsOfTable(table, statuses);
     rows.align.assign(kRowTableColumns, PrintAlign::Right);
 
@@ -268,6 +271,8 @@ PrintDocument TipsPrintDocument(const StringGrid& tipTable, const CountLabels& l
 
     PrintTable tips;
     tips.flow = true;
+    tips.labelColumn = true;
+    tips.evenColumns = true;
     tips.header.push_back("Reihe");
     for (int match = 1; match <= kMatchCount; ++match) {
         tips.header.push_back(std::to_string(match));
@@ -301,12 +306,13 @@ PrintDocument TipsPrintDocument(const StringGrid& tipTable, const CountLabels& l
 
     PrintTable outcomes;
     outcomes.caption = "Wie oft jeder Tipp in den Reihen vorkommt";
+    outcomes.evenColumns = true;
+    outcomes.narrowest = "888";
     outcomes.header.push_back("Tipp");
     for (int match = 1; match <= kMatchCount; ++match) {
         outcomes.header.push_back(std::to_string(match));
     }
-    outcomes.align.assign(outcomes.header.size(), PrintAlign::Right);
-    outcomes.align[0] = PrintAlign::Center;
+    outcomes.align.assign(outcomes.header.size(), PrintAlign::Center);
     constexpr std::array<const char*, kOutcomesPerMatch> kOutcomes = {"1", "0", "2"};
     for (int outcome = 0; outcome < kOutcomesPerMatch; ++outcome) {
         std::vector<PrintCell> cells;

@@ -41,6 +41,9 @@ struct PrintTable {
     std::vector<PrintAlign> align;    // per column; columns without an entry are left-aligned
     std::vector<std::vector<PrintCell>> rows;
     bool flow = false;
+    bool labelColumn = false;  // the first column names the row: set apart, in grey
+    bool evenColumns = false;  // the columns after the first share one width, as on a slip
+    std::string narrowest;     // the columns after the first are at least as wide as this text
 
     PrintAlign alignment(std::size_t column) const {
         return column < align.size() ? align[column] : PrintAlign::Left;

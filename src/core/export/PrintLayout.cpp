@@ -51,11 +51,26 @@ TableGeometry MeasureTable(const PrintTable& table, const PrintMetrics& metrics,
             }
         }
     }
+    if (!table.narrowest.empty()) {
+        const double narrowest = widths.cell({table.narrowest, PrintMark::None});
+        for (std::size_t c = 1; c < columns; ++c) {
+            geometry.columnWidths[c] = std::max(geometry.columnWidths[c], narrowest);
+        }
+    }
+    if (table.evenColumns && columns > 1) {
+        const double widest =
+            *std::max_element(geometry.columnWidths.begin() + 1, geometry.columnWidths.end());
+        std::fill(geometry.columnWidths.begin() + 1, geometry.columnWidths.end(), widest);
+    }
     double width = 0;
     for (const double column : geometry.columnWidths) {
         width += column;
     }
-    const double gaps = columns > 1 ? metrics.cellGap * static_cast<double>(columns - 1) : 0.0;
+    double gaps = columns > 1 ? metrics.cellGap * static_cast<double>(columns - 1) : 0.0;
+    const double firstGap = table.labelColumn ? metrics.labelGap : metrics.cellGap;
+    if (columns > 1) {
+        gaps += firstGap - metrics.cellGap;
+    }
     if (width + gaps > metrics.bodyWidth && width > 0) {
         // Too wide for the page: every column gives up the same share, its text is cut.
         const double scale = std::max(metrics.bodyWidth - gaps, 0.0) / width;
@@ -66,6 +81,11 @@ TableGeometry MeasureTable(const PrintTable& table, const PrintMetrics& metrics,
         geometry.shrunk = true;
     }
     geometry.width = width + gaps;
+    geometry.columnLefts.assign(columns, 0.0);
+    for (std::size_t c = 1; c < columns; ++c) {
+        geometry.columnLefts[c] = geometry.columnLefts[c - 1] + geometry.columnWidths[c - 1] +
+                                  (c == 1 ? firstGap : metrics.cellGap);
+    }
     return geometry;
 }
 

@@ -15,6 +15,7 @@ struct PrintMetrics {
     double headHeight = 0;  // head, legend and rule, from the top of the printable area
     double lineHeight = 0;  // one table line
     double cellGap = 0;     // between the cells of a line
+    double labelGap = 0;    // after a label column, instead of the cell gap
     double flowGap = 0;     // between the side-by-side columns of a flowing table
     double tableGap = 0;    // between two tables
 };
@@ -48,6 +49,7 @@ struct PrintPage {
 
 struct TableGeometry {
     std::vector<double> columnWidths;  // shrunk to the page where a table is wider
+    std::vector<double> columnLefts;   // from the left edge of the table's column
     double width = 0;                  // one column of the table, gaps included
     bool shrunk = false;               // the cells must be cut to their widths
 };

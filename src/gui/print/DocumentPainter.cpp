@@ -64,8 +64,9 @@ DocumentPainter::DocumentPainter(const PrintDocument& document, QPaintDevice& de
     metrics_.bodyWidth = device.width();
     metrics_.bodyHeight = device.height();
     metrics_.lineHeight = std::max(fonts_->bodyMetrics.lineSpacing(), 12 * points_) + points_;
-    metrics_.cellGap = 4.5 * points_;
-    metrics_.flowGap = 16 * points_;
+    metrics_.cellGap = 4 * points_;
+    metrics_.labelGap = 7 * points_;
+    metrics_.flowGap = 14 * points_;
     metrics_.tableGap = 10 * points_;
     metrics_.headHeight = headHeight();
     PrintMeasure measure;
@@ -168,7 +169,8 @@ void DocumentPainter::paintHead(QPainter& painter, int page) const {
 }
 
 void DocumentPainter::paintCell(QPainter& painter, const PrintCell& cell, double left, double width,
-                                double top, PrintAlign align, bool cut, bool heading) const {
+                                double top, PrintAlign align, bool cut, bool heading,
+                                bool label) const {
     if (cell.text.empty()) {
         return;
     }
@@ -208,6 +210,7 @@ void DocumentPainter::paintCell(QPainter& painter, const PrintCell& cell, double
         return;
     }
     painter.setFont(fonts_->body);
+    painter.setPen(label ? QColor(0x5a, 0x5a, 0x5a) : QColor(Qt::black));
     painter.drawText(QPointF(x, baseline), text);
     if (const char* suffix = MarkSuffix(cell.mark); *suffix != '\0') {
         const double textWidth = fonts_->bodyMetrics.horizontalAdvance(text);
@@ -238,10 +241,7 @@ void DocumentPainter::paintSlice(QPainter& painter, const PrintSlice& slice) con
     if (slice.rowCount == 0) {
         return;
     }
-    std::vector<double> lefts(geometry.columnWidths.size());
-    for (std::size_t c = 1; c < lefts.size(); ++c) {
-        lefts[c] = lefts[c - 1] + geometry.columnWidths[c - 1] + metrics_.cellGap;
-    }
+    const std::vector<double>& lefts = geometry.columnLefts;
     const QPen thin(QColor(0x80, 0x80, 0x80), 0.4 * points_);
     const QPen faint(QColor(0xc8, 0xc8, 0xc8), 0.4 * points_);
     for (int column = 0; column < slice.columns; ++column) {
@@ -263,7 +263,7 @@ void DocumentPainter::paintSlice(QPainter& painter, const PrintSlice& slice) con
             const auto& cells = table.rows[static_cast<std::size_t>(row)];
             for (std::size_t c = 0; c < cells.size(); ++c) {
                 paintCell(painter, cells[c], left + lefts[c], geometry.columnWidths[c], y,
-                          table.alignment(c), geometry.shrunk);
+                          table.alignment(c), geometry.shrunk, false, table.labelColumn && c == 0);
             }
             // A faint rule after every fifth row keeps the eye on its line.
             if (table.flow && (row - first) % 5 == 4 && row + 1 < last) {

@@ -34,7 +34,7 @@ private:
     double headHeight() const;
     void paintHead(QPainter& painter, int page) const;
     void paintCell(QPainter& painter, const PrintCell& cell, double left, double width, double top,
-                   PrintAlign align, bool cut, bool heading = false) const;
+                   PrintAlign align, bool cut, bool heading = false, bool label = false) const;
     void paintSlice(QPainter& painter, const PrintSlice& slice) const;
 
     const PrintDocument& document_;
