@@ -1,8 +1,14 @@
 #include "gui/print/DocumentPainter.h"
 
+#include <QGlyphRun>
 #include <QPagedPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QRawFont>
+#include <QTextLayout>
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -35,6 +41,25 @@ QFont PrintFont(double points, bool bold, QPaintDevice& device) {
 
 }  // namespace
 
+// A text of the tables as it is met again and again: a long table repeats a few hundred texts,
+// so each is converted, measured and shaped once.
+struct DocumentPainter::TextEntry {
+    QString text;
+    std::array<double, 5> cellWidths{-1, -1, -1, -1, -1};   // by mark
+    std::array<double, 2> advances{-1, -1};                 // regular, bold
+    std::array<std::optional<QList<QGlyphRun>>, 2> glyphs;  // regular, bold
+};
+
+namespace {
+// Glyphs of one font and colour, gathered to go out in one run.
+struct GlyphBatch {
+    QRawFont font;
+    QColor colour;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+};
+}  // namespace
+
 struct DocumentPainter::Fonts {
     Fonts(QPaintDevice& device)
         : body(PrintFont(kBodyPoints, false, device)),
@@ -53,14 +78,179 @@ struct DocumentPainter::Fonts {
     QFont body, bold, suffix, title, head, headBold;
     QFontMetricsF bodyMetrics, boldMetrics, suffixMetrics, titleMetrics, headMetrics,
         headBoldMetrics;
-    // Widths of the texts met so far: a long table repeats a few hundred texts.
-    mutable std::unordered_map<std::string, double> widths;
+    std::unordered_map<std::string, TextEntry> texts;
+    std::vector<GlyphBatch> batches;  // the glyphs of the page not yet drawn
+    // Numbers and labels are digits only: set from the digits' glyphs without looking them up.
+    struct Digits {
+        QRawFont font;
+        std::array<quint32, 10> glyphs{};
+        std::array<double, 10> advances{};
+        double ascent = 0;
+        bool usable = false;
+    };
+    std::array<Digits, 2> digits;  // regular, bold
 };
+
+namespace {
+
+bool DigitsOnly(const std::string& text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+void DocumentPainter::prepareDigits() {
+    for (const bool bold : {false, true}) {
+        Fonts::Digits& digits = fonts_->digits[bold ? 1 : 0];
+        QTextLayout layout(QStringLiteral("0123456789"), bold ? fonts_->bold : fonts_->body,
+                           device_);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setPosition(QPointF(0, 0));
+        layout.endLayout();
+        const QList<QGlyphRun> runs = layout.glyphRuns();
+        if (runs.size() != 1 || runs[0].glyphIndexes().size() != 10) {
+            continue;  // a font without its own digits: every text goes the long way
+        }
+        const QRawFont font = runs[0].rawFont();
+        const QList<quint32> glyphs = runs[0].glyphIndexes();
+        const QList<QPointF> advances = font.advancesForGlyphIndexes(glyphs);
+        digits.font = font;
+        for (int d = 0; d < 10; ++d) {
+            digits.glyphs[static_cast<std::size_t>(d)] = glyphs[d];
+            digits.advances[static_cast<std::size_t>(d)] = advances[d].x();
+        }
+        digits.ascent = line.ascent();
+        digits.usable = true;
+    }
+}
+
+double DocumentPainter::digitsWidth(const std::string& text, bool bold) const {
+    const Fonts::Digits& digits = fonts_->digits[bold ? 1 : 0];
+    double width = 0;
+    for (const char c : text) {
+        width += digits.advances[static_cast<std::size_t>(c - '0')];
+    }
+    return width;
+}
+
+void DocumentPainter::appendGlyphs(const QRawFont& font, const QColor& colour,
+                                   const quint32* glyphs, const QPointF* positions, qsizetype count,
+                                   QPointF origin) const {
+    auto batch =
+        std::find_if(fonts_->batches.begin(), fonts_->batches.end(),
+                     [&](const GlyphBatch& b) { return b.colour == colour && b.font == font; });
+    if (batch == fonts_->batches.end()) {
+        batch = fonts_->batches.insert(fonts_->batches.end(), GlyphBatch{font, colour, {}, {}});
+    }
+    for (qsizetype i = 0; i < count; ++i) {
+        batch->glyphs.append(glyphs[i]);
+        batch->positions.append(positions[i] + origin);
+    }
+}
+
+void DocumentPainter::drawDigits(QPainter& painter, QPointF baseline, const std::string& text,
+                                 bool bold) const {
+    const Fonts::Digits& digits = fonts_->digits[bold ? 1 : 0];
+    if (!glyphRuns_) {
+        painter.setFont(bold ? fonts_->bold : fonts_->body);
+        painter.drawText(baseline, Text(text));
+        return;
+    }
+    std::array<quint32, 16> glyphs{};
+    std::array<QPointF, 16> positions{};
+    const QColor colour = painter.pen().color();
+    double x = 0;
+    std::size_t count = 0;
+    for (const char c : text) {
+        const auto d = static_cast<std::size_t>(c - '0');
+        glyphs[count] = digits.glyphs[d];
+        positions[count] = QPointF(x, digits.ascent);
+        x += digits.advances[d];
+        if (++count == glyphs.size()) {
+            appendGlyphs(digits.font, colour, glyphs.data(), positions.data(),
+                         static_cast<qsizetype>(count),
+                         QPointF(baseline.x(), baseline.y() - digits.ascent));
+            baseline.rx() += x;
+            x = 0;
+            count = 0;
+        }
+    }
+    appendGlyphs(digits.font, colour, glyphs.data(), positions.data(),
+                 static_cast<qsizetype>(count),
+                 QPointF(baseline.x(), baseline.y() - digits.ascent));
+}
+
+DocumentPainter::TextEntry& DocumentPainter::entry(const std::string& text) const {
+    auto& texts = fonts_->texts;
+    auto found = texts.find(text);
+    if (found == texts.end()) {
+        found = texts.emplace(text, TextEntry{}).first;
+        found->second.text = Text(text);
+    }
+    return found->second;
+}
+
+double DocumentPainter::advance(TextEntry& text, bool bold) const {
+    double& width = text.advances[bold ? 1 : 0];
+    if (width < 0) {
+        width = (bold ? fonts_->boldMetrics : fonts_->bodyMetrics).horizontalAdvance(text.text);
+    }
+    return width;
+}
+
+void DocumentPainter::drawText(QPainter& painter, QPointF baseline, TextEntry& text,
+                               bool bold) const {
+    if (!glyphRuns_) {
+        painter.setFont(bold ? fonts_->bold : fonts_->body);
+        painter.drawText(baseline, text.text);
+        return;
+    }
+    // A PDF takes the glyphs as they are: each text is shaped once, and the glyphs of a page go
+    // out in a few runs, not in a million calls that each set the font and the text matrix.
+    auto& runs = text.glyphs[bold ? 1 : 0];
+    if (!runs) {
+        QTextLayout layout(text.text, bold ? fonts_->bold : fonts_->body, device_);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setPosition(QPointF(0, 0));
+        layout.endLayout();
+        runs = layout.glyphRuns();
+        ascents_[bold ? 1 : 0] = line.ascent();
+    }
+    const QPointF origin(baseline.x(), baseline.y() - ascents_[bold ? 1 : 0]);
+    const QColor colour = painter.pen().color();
+    for (const QGlyphRun& run : *runs) {
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        appendGlyphs(run.rawFont(), colour, glyphs.constData(), positions.constData(),
+                     std::min(glyphs.size(), positions.size()), origin);
+    }
+}
+
+void DocumentPainter::flushGlyphs(QPainter& painter) const {
+    for (GlyphBatch& batch : fonts_->batches) {
+        if (batch.glyphs.isEmpty()) {
+            continue;
+        }
+        QGlyphRun run;
+        run.setRawFont(batch.font);
+        run.setGlyphIndexes(batch.glyphs);
+        run.setPositions(batch.positions);
+        painter.setPen(batch.colour);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+        batch.glyphs.clear();
+        batch.positions.clear();
+    }
+}
 
 DocumentPainter::DocumentPainter(const PrintDocument& document, QPaintDevice& device)
     : document_(document),
+      device_(&device),
       points_(std::max(device.logicalDpiY(), 1) / 72.0),
       fonts_(std::make_unique<Fonts>(device)) {
+    prepareDigits();
     metrics_.bodyWidth = device.width();
     metrics_.bodyHeight = device.height();
     metrics_.lineHeight = std::max(fonts_->bodyMetrics.lineSpacing(), 12 * points_) + points_;
@@ -81,24 +271,29 @@ DocumentPainter::DocumentPainter(const PrintDocument& document, QPaintDevice& de
 DocumentPainter::~DocumentPainter() = default;
 
 double DocumentPainter::cellWidth(const PrintCell& cell) const {
-    std::string key = cell.text;
-    key.push_back(static_cast<char>('0' + static_cast<int>(cell.mark)));
-    if (const auto found = fonts_->widths.find(key); found != fonts_->widths.end()) {
-        return found->second;
+    const bool bank = cell.mark == PrintMark::Bank;
+    if (fonts_->digits[bank ? 1 : 0].usable && DigitsOnly(cell.text)) {
+        return markedWidth(cell.mark, digitsWidth(cell.text, bank));
     }
-    const QString text = Text(cell.text);
-    double width = 0;
-    if (cell.mark == PrintMark::Bank) {
-        // Bold in a box with a little air on both sides.
-        width = fonts_->boldMetrics.horizontalAdvance(text) + 3 * points_;
-    } else {
-        width = fonts_->bodyMetrics.horizontalAdvance(text);
-        if (const char* suffix = MarkSuffix(cell.mark); *suffix != '\0') {
-            width +=
-                0.6 * points_ + fonts_->suffixMetrics.horizontalAdvance(QString::fromUtf8(suffix));
-        }
+    return cellWidth(cell, entry(cell.text));
+}
+
+double DocumentPainter::markedWidth(PrintMark mark, double textWidth) const {
+    if (mark == PrintMark::Bank) {
+        return textWidth + 3 * points_;  // bold in a box with a little air on both sides
     }
-    fonts_->widths.emplace(std::move(key), width);
+    if (const char* suffix = MarkSuffix(mark); *suffix != '\0') {
+        return textWidth + 0.6 * points_ +
+               fonts_->suffixMetrics.horizontalAdvance(QString::fromUtf8(suffix));
+    }
+    return textWidth;
+}
+
+double DocumentPainter::cellWidth(const PrintCell& cell, TextEntry& text) const {
+    double& width = text.cellWidths[static_cast<std::size_t>(cell.mark)];
+    if (width < 0) {
+        width = markedWidth(cell.mark, advance(text, cell.mark == PrintMark::Bank));
+    }
     return width;
 }
 
@@ -168,14 +363,30 @@ void DocumentPainter::paintHead(QPainter& painter, int page) const {
     painter.drawLine(QPointF(0, y), QPointF(width, y));
 }
 
+double DocumentPainter::textWidth(const std::string& text, bool bold) const {
+    if (fonts_->digits[bold ? 1 : 0].usable && DigitsOnly(text)) {
+        return digitsWidth(text, bold);
+    }
+    return advance(entry(text), bold);
+}
+
+void DocumentPainter::drawCellText(QPainter& painter, QPointF baseline, const std::string& text,
+                                   bool bold) const {
+    if (fonts_->digits[bold ? 1 : 0].usable && DigitsOnly(text)) {
+        drawDigits(painter, baseline, text, bold);
+    } else {
+        drawText(painter, baseline, entry(text), bold);
+    }
+}
+
 void DocumentPainter::paintCell(QPainter& painter, const PrintCell& cell, double left, double width,
                                 double top, PrintAlign align, bool cut, bool heading,
                                 bool label) const {
     if (cell.text.empty()) {
         return;
     }
-    const double full =
-        heading ? fonts_->boldMetrics.horizontalAdvance(Text(cell.text)) : cellWidth(cell);
+    const bool bold = heading || cell.mark == PrintMark::Bank;
+    const double full = heading ? textWidth(cell.text, true) : cellWidth(cell);
     const double used = std::min(full, width);
     double x = left;
     if (align == PrintAlign::Right) {
@@ -183,7 +394,6 @@ void DocumentPainter::paintCell(QPainter& painter, const PrintCell& cell, double
     } else if (align == PrintAlign::Center) {
         x = left + (width - used) / 2;
     }
-    const bool bold = heading || cell.mark == PrintMark::Bank;
     const QFontMetricsF& metrics = bold ? fonts_->boldMetrics : fonts_->bodyMetrics;
     const double baseline = top + (metrics_.lineHeight - metrics.height()) / 2 + metrics.ascent();
 
@@ -199,27 +409,26 @@ void DocumentPainter::paintCell(QPainter& painter, const PrintCell& cell, double
         }
     }
 
-    painter.setPen(Qt::black);
-    QString text = Text(cell.text);
+    painter.setPen(label ? QColor(0x5a, 0x5a, 0x5a) : QColor(Qt::black));
     if (cut && full > width) {
-        text = metrics.elidedText(text, Qt::ElideRight, width);
-    }
-    if (bold) {
-        painter.setFont(fonts_->bold);
-        painter.drawText(QPointF(heading ? x : x + 1.5 * points_, baseline), text);
+        painter.setFont(bold ? fonts_->bold : fonts_->body);
+        painter.drawText(QPointF(x, baseline),
+                         metrics.elidedText(Text(cell.text), Qt::ElideRight, width));
         return;
     }
-    painter.setFont(fonts_->body);
-    painter.setPen(label ? QColor(0x5a, 0x5a, 0x5a) : QColor(Qt::black));
-    painter.drawText(QPointF(x, baseline), text);
+    if (bold) {
+        drawCellText(painter, QPointF(heading ? x : x + 1.5 * points_, baseline), cell.text, true);
+        return;
+    }
+    drawCellText(painter, QPointF(x, baseline), cell.text, false);
     if (const char* suffix = MarkSuffix(cell.mark); *suffix != '\0') {
-        const double textWidth = fonts_->bodyMetrics.horizontalAdvance(text);
+        const double plain = textWidth(cell.text, false);
         painter.setPen(QPen(Qt::black, 0.6 * points_));
         const double underline = baseline + 1.4 * points_;
-        painter.drawLine(QPointF(x, underline), QPointF(x + textWidth, underline));
+        painter.drawLine(QPointF(x, underline), QPointF(x + plain, underline));
         painter.setFont(fonts_->suffix);
         painter.drawText(
-            QPointF(x + textWidth + 0.6 * points_, baseline - 0.45 * fonts_->bodyMetrics.ascent()),
+            QPointF(x + plain + 0.6 * points_, baseline - 0.45 * fonts_->bodyMetrics.ascent()),
             QString::fromUtf8(suffix));
     }
 }
@@ -284,10 +493,14 @@ void DocumentPainter::paintPage(QPainter& painter, int page) const {
     if (page < 0 || page >= pageCount()) {
         return;
     }
+    // A preview records pictures, which keep texts but turn glyphs into outlines.
+    glyphRuns_ =
+        painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Pdf;
     paintHead(painter, page);
     for (const PrintSlice& slice : layout_.pages[static_cast<std::size_t>(page)].slices) {
         paintSlice(painter, slice);
     }
+    flushGlyphs(painter);
 }
 
 bool PaintDocument(const PrintDocument& document, QPagedPaintDevice& device,

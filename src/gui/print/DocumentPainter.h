@@ -2,12 +2,16 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPointF>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "core/export/PrintLayout.h"
 
+class QColor;
 class QPagedPaintDevice;
+class QRawFont;
 class QPainter;
 class QPaintDevice;
 
@@ -29,8 +33,23 @@ public:
 
 private:
     struct Fonts;
+    struct TextEntry;
 
+    TextEntry& entry(const std::string& text) const;
+    double advance(TextEntry& text, bool bold) const;
+    void drawText(QPainter& painter, QPointF baseline, TextEntry& text, bool bold) const;
+    void flushGlyphs(QPainter& painter) const;
+    void prepareDigits();
+    double digitsWidth(const std::string& text, bool bold) const;
+    void drawDigits(QPainter& painter, QPointF baseline, const std::string& text, bool bold) const;
+    void appendGlyphs(const QRawFont& font, const QColor& colour, const quint32* glyphs,
+                      const QPointF* positions, qsizetype count, QPointF origin) const;
+    double textWidth(const std::string& text, bool bold) const;
+    void drawCellText(QPainter& painter, QPointF baseline, const std::string& text,
+                      bool bold) const;
+    double markedWidth(PrintMark mark, double textWidth) const;
     double cellWidth(const PrintCell& cell) const;
+    double cellWidth(const PrintCell& cell, TextEntry& text) const;
     double headHeight() const;
     void paintHead(QPainter& painter, int page) const;
     void paintCell(QPainter& painter, const PrintCell& cell, double left, double width, double top,
@@ -38,8 +57,11 @@ private:
     void paintSlice(QPainter& painter, const PrintSlice& slice) const;
 
     const PrintDocument& document_;
+    QPaintDevice* device_;
     double points_ = 1;  // device units per point
     std::unique_ptr<Fonts> fonts_;
+    mutable bool glyphRuns_ = false;      // the device takes glyph runs as they are (a PDF)
+    mutable double ascents_[2] = {0, 0};  // of a laid-out line, regular and bold
     PrintMetrics metrics_;
     PrintLayout layout_;
 };
