@@ -8,6 +8,8 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
@@ -514,6 +516,42 @@ private slots:
         Find<QAction>(window, "APdf")->trigger();
         Settle();
         QCOMPARE(env.dialogs.saveRequests.size(), std::size_t(0));
+    }
+
+    void stoppedPdfWritesNothing() {
+        TestContext env;
+        // A summary of 99,999 lines takes long enough for the progress dialog to appear.
+        PrintSummary summary;
+        summary.title = "Lang";
+        PrintTable table;
+        table.flow = true;
+        for (int i = 1; i <= 99999; ++i) {
+            table.rows.push_back({{std::to_string(i), PrintMark::None},
+                                  {std::to_string(i % 49 + 1), PrintMark::None}});
+        }
+        summary.tables.push_back(table);
+        const std::string path = env.folders().rows + "abgebrochen.pdf";
+        env.dialogs.saveAnswers.push_back(path);
+        bool seen = false;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* progress = qobject_cast<QProgressDialog*>(widget);
+                if (progress != nullptr && progress->objectName() == "FPdfFortschritt" &&
+                    progress->isVisible() && !seen) {
+                    seen = true;
+                    QCOMPARE(progress->windowTitle(), QStringLiteral("Als PDF speichern"));
+                    progress->findChild<QPushButton*>()->click();  // "Abbrechen"
+                }
+            }
+        });
+        poll.start();
+        QVERIFY(!SaveDocumentAsPdf(env.context(), nullptr, SummaryPrintDocument(summary),
+                                   "abgebrochen.pdf"));
+        QVERIFY(seen);
+        QVERIFY(!QFile::exists(QString::fromStdString(path)));
+        QCOMPARE(env.dialogs.messages.size(), std::size_t(0));
     }
 };
 

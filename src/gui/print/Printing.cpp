@@ -13,6 +13,7 @@
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QThread>
@@ -223,6 +224,13 @@ bool SaveDocumentAsPdf(AppContext& context, QWidget* parent, PrintDocument docum
     // Nothing else may change or close the windows meanwhile; the dialog only appears when the
     // work takes noticeably long, and until then the windows take no input.
     progress.setWindowModality(Qt::ApplicationModal);
+    // Wide enough for the longest label, which comes only once the page count is known.
+    progress.setMinimumWidth(progress.fontMetrics().horizontalAdvance(QStringLiteral(
+                                 "Die PDF-Datei wird erstellt: Seite 8888 von 8888 …")) +
+                             80);
+    if (auto* bar = progress.findChild<QProgressBar*>()) {
+        bar->setAccessibleName(QStringLiteral("Fortschritt"));
+    }
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     progress.reset();  // it is shown below, not by its own timer
