@@ -126,6 +126,14 @@ void DocumentPainter::prepareDigits() {
     }
 }
 
+void DocumentPainter::useFont(QPainter& painter, const QFont& font) const {
+    // Setting a font marks it for the device again; a preview would record it for every cell.
+    if (currentFont_ != &font) {
+        painter.setFont(font);
+        currentFont_ = &font;
+    }
+}
+
 double DocumentPainter::digitsWidth(const std::string& text, bool bold) const {
     const Fonts::Digits& digits = fonts_->digits[bold ? 1 : 0];
     double width = 0;
@@ -154,7 +162,7 @@ void DocumentPainter::drawDigits(QPainter& painter, QPointF baseline, const std:
                                  bool bold) const {
     const Fonts::Digits& digits = fonts_->digits[bold ? 1 : 0];
     if (!glyphRuns_) {
-        painter.setFont(bold ? fonts_->bold : fonts_->body);
+        useFont(painter, bold ? fonts_->bold : fonts_->body);
         painter.drawText(baseline, Text(text));
         return;
     }
@@ -203,7 +211,7 @@ double DocumentPainter::advance(TextEntry& text, bool bold) const {
 void DocumentPainter::drawText(QPainter& painter, QPointF baseline, TextEntry& text,
                                bool bold) const {
     if (!glyphRuns_) {
-        painter.setFont(bold ? fonts_->bold : fonts_->body);
+        useFont(painter, bold ? fonts_->bold : fonts_->body);
         painter.drawText(baseline, text.text);
         return;
     }
@@ -312,16 +320,16 @@ void DocumentPainter::paintHead(QPainter& painter, int page) const {
     const double width = metrics_.bodyWidth;
     double y = 0;
     painter.setPen(Qt::black);
-    painter.setFont(fonts_->title);
+    useFont(painter, fonts_->title);
     painter.drawText(QPointF(0, y + fonts_->titleMetrics.ascent()), Text(document_.title));
-    painter.setFont(fonts_->headBold);
+    useFont(painter, fonts_->headBold);
     const QString pageText = Text(PageText(page + 1, pageCount()));
     painter.drawText(QPointF(width - fonts_->headBoldMetrics.horizontalAdvance(pageText),
                              y + fonts_->titleMetrics.ascent()),
                      pageText);
     y += fonts_->titleMetrics.lineSpacing();
 
-    painter.setFont(fonts_->head);
+    useFont(painter, fonts_->head);
     const QString printedAt = Text(document_.printedAt);
     const double ascent = fonts_->headMetrics.ascent();
     painter.drawText(QPointF(width - fonts_->headMetrics.horizontalAdvance(printedAt), y + ascent),
@@ -341,7 +349,7 @@ void DocumentPainter::paintHead(QPainter& painter, int page) const {
     if (!document_.legend.empty()) {
         double x = 0;
         const QString caption = QStringLiteral("Markiert:");
-        painter.setFont(fonts_->head);
+        useFont(painter, fonts_->head);
         const double baseline = y + (metrics_.lineHeight - fonts_->bodyMetrics.height()) / 2 +
                                 fonts_->bodyMetrics.ascent();
         painter.drawText(QPointF(x, baseline), caption);
@@ -350,7 +358,7 @@ void DocumentPainter::paintHead(QPainter& painter, int page) const {
             const double sample = cellWidth(entry.sample);
             paintCell(painter, entry.sample, x, sample, y, PrintAlign::Left, false);
             x += sample + 3 * points_;
-            painter.setFont(fonts_->head);
+            useFont(painter, fonts_->head);
             painter.setPen(Qt::black);
             const QString text = Text(entry.text);
             painter.drawText(QPointF(x, baseline), text);
@@ -411,7 +419,7 @@ void DocumentPainter::paintCell(QPainter& painter, const PrintCell& cell, double
 
     painter.setPen(label ? QColor(0x5a, 0x5a, 0x5a) : QColor(Qt::black));
     if (cut && full > width) {
-        painter.setFont(bold ? fonts_->bold : fonts_->body);
+        useFont(painter, bold ? fonts_->bold : fonts_->body);
         painter.drawText(QPointF(x, baseline),
                          metrics.elidedText(Text(cell.text), Qt::ElideRight, width));
         return;
@@ -426,7 +434,7 @@ void DocumentPainter::paintCell(QPainter& painter, const PrintCell& cell, double
         painter.setPen(QPen(Qt::black, 0.6 * points_));
         const double underline = baseline + 1.4 * points_;
         painter.drawLine(QPointF(x, underline), QPointF(x + plain, underline));
-        painter.setFont(fonts_->suffix);
+        useFont(painter, fonts_->suffix);
         painter.drawText(
             QPointF(x + plain + 0.6 * points_, baseline - 0.45 * fonts_->bodyMetrics.ascent()),
             QString::fromUtf8(suffix));
@@ -439,7 +447,7 @@ void DocumentPainter::paintSlice(QPainter& painter, const PrintSlice& slice) con
     const double line = metrics_.lineHeight;
     double top = metrics_.headHeight + slice.top;
     if (slice.caption) {
-        painter.setFont(fonts_->bold);
+        useFont(painter, fonts_->bold);
         painter.setPen(Qt::black);
         painter.drawText(QPointF(0, top + (line - fonts_->boldMetrics.height()) / 2 +
                                         fonts_->boldMetrics.ascent()),
@@ -496,6 +504,7 @@ void DocumentPainter::paintPage(QPainter& painter, int page) const {
     // A preview records pictures, which keep texts but turn glyphs into outlines.
     glyphRuns_ =
         painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Pdf;
+    currentFont_ = nullptr;
     paintHead(painter, page);
     for (const PrintSlice& slice : layout_.pages[static_cast<std::size_t>(page)].slices) {
         paintSlice(painter, slice);

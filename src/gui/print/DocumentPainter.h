@@ -39,6 +39,7 @@ private:
     double advance(TextEntry& text, bool bold) const;
     void drawText(QPainter& painter, QPointF baseline, TextEntry& text, bool bold) const;
     void flushGlyphs(QPainter& painter) const;
+    void useFont(QPainter& painter, const QFont& font) const;
     void prepareDigits();
     double digitsWidth(const std::string& text, bool bold) const;
     void drawDigits(QPainter& painter, QPointF baseline, const std::string& text, bool bold) const;
@@ -60,8 +61,9 @@ private:
     QPaintDevice* device_;
     double points_ = 1;  // device units per point
     std::unique_ptr<Fonts> fonts_;
-    mutable bool glyphRuns_ = false;      // the device takes glyph runs as they are (a PDF)
-    mutable double ascents_[2] = {0, 0};  // of a laid-out line, regular and bold
+    mutable const QFont* currentFont_ = nullptr;  // the painter's font, when it is one of ours
+    mutable bool glyphRuns_ = false;              // the device takes glyph runs as they are (a PDF)
+    mutable double ascents_[2] = {0, 0};          // of a laid-out line, regular and bold
     PrintMetrics metrics_;
     PrintLayout layout_;
 };

@@ -26,6 +26,7 @@
 #include "core/common/FileAccess.h"
 #include "core/common/IniFile.h"
 #include "gui/common/ErrorGuard.h"
+#include "gui/common/ScopeExit.h"
 #include "gui/print/DocumentPainter.h"
 
 namespace losfix {
@@ -147,8 +148,11 @@ void ShowPrintPreview(AppContext& context, QWidget* parent, PrintDocument docume
     Dialogs& dialogs = *context.dialogs;
     ConnectGuarded(
         dialog, &QPrintPreviewDialog::paintRequested, dialog, dialogs, [shared](QPrinter* target) {
-            // The preview records every page at once; a real print lets the window
-            // paint between its pages.
+            // The preview records every page at once and cannot let the window paint
+            // meanwhile (it would draw the pages it is replacing): a large one shows the wait
+            // cursor. A real print lets the window paint between its pages.
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            const ScopeExit restore([] { QApplication::restoreOverrideCursor(); });
             QPaintEngine* engine = target->paintEngine();
             const bool printing = engine != nullptr && engine->type() == QPaintEngine::Pdf;
             PaintDocument(*shared, *target, [printing](int, int) {
