@@ -48,6 +48,7 @@ struct DocumentPainter::TextEntry {
     std::array<double, 5> cellWidths{-1, -1, -1, -1, -1};   // by mark
     std::array<double, 2> advances{-1, -1};                 // regular, bold
     std::array<std::optional<QList<QGlyphRun>>, 2> glyphs;  // regular, bold
+    std::array<double, 2> ascents{0, 0};                    // of the line the glyphs stand on
 };
 
 namespace {
@@ -225,9 +226,9 @@ void DocumentPainter::drawText(QPainter& painter, QPointF baseline, TextEntry& t
         line.setPosition(QPointF(0, 0));
         layout.endLayout();
         runs = layout.glyphRuns();
-        ascents_[bold ? 1 : 0] = line.ascent();
+        text.ascents[bold ? 1 : 0] = line.ascent();
     }
-    const QPointF origin(baseline.x(), baseline.y() - ascents_[bold ? 1 : 0]);
+    const QPointF origin(baseline.x(), baseline.y() - text.ascents[bold ? 1 : 0]);
     const QColor colour = painter.pen().color();
     for (const QGlyphRun& run : *runs) {
         const QList<quint32> glyphs = run.glyphIndexes();

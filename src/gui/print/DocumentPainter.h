@@ -63,7 +63,6 @@ private:
     std::unique_ptr<Fonts> fonts_;
     mutable const QFont* currentFont_ = nullptr;  // the painter's font, when it is one of ours
     mutable bool glyphRuns_ = false;              // the device takes glyph runs as they are (a PDF)
-    mutable double ascents_[2] = {0, 0};          // of a laid-out line, regular and bold
     PrintMetrics metrics_;
     PrintLayout layout_;
 };
