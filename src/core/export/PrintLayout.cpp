@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 
@@ -15,15 +16,27 @@ public:
     explicit WidthCache(const PrintMeasure& measure) : measure_(measure) {}
 
     double cell(const PrintCell& cell) {
+        // Numbers and labels are short: their bytes and the mark make a key of one word.
+        if (cell.text.size() <= 7) {
+            std::uint64_t key = static_cast<std::uint64_t>(cell.mark) << 56;
+            for (std::size_t i = 0; i < cell.text.size(); ++i) {
+                key |= static_cast<std::uint64_t>(static_cast<unsigned char>(cell.text[i]))
+                       << (8 * i);
+            }
+            key |= static_cast<std::uint64_t>(cell.text.size()) << 60;
+            const auto found = shortCells_.find(key);
+            if (found != shortCells_.end()) {
+                return found->second;
+            }
+            return shortCells_.emplace(key, measured(cell)).first->second;
+        }
         key_.assign(cell.text);
         key_.push_back(static_cast<char>('0' + static_cast<int>(cell.mark)));
         const auto found = cells_.find(key_);
         if (found != cells_.end()) {
             return found->second;
         }
-        const double width = measure_.cell ? measure_.cell(cell) : 0.0;
-        cells_.emplace(key_, width);
-        return width;
+        return cells_.emplace(key_, measured(cell)).first->second;
     }
 
     double heading(const std::string& text) {
@@ -31,7 +44,12 @@ public:
     }
 
 private:
+    double measured(const PrintCell& cell) const {
+        return measure_.cell ? measure_.cell(cell) : 0.0;
+    }
+
     const PrintMeasure& measure_;
+    std::unordered_map<std::uint64_t, double> shortCells_;
     std::unordered_map<std::string, double> cells_;
     std::string key_;
 };
