@@ -95,7 +95,8 @@ private slots:
                                  "BUnSort",
                                  "BSortN",
                                  "BSortH",
-                                 "BAuswerten"}) {
+                                 "BAuswerten",
+                                 "BDrucken"}) {
             QVERIFY(Find<QToolButton>(window, name) != nullptr);
         }
         for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6",

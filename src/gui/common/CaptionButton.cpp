@@ -54,9 +54,19 @@ QRect BalancedBounds(const QFontMetrics& metrics, const QString& text) {
 }
 }  // namespace
 
+int CaptionButton::menuArrowWidth() const {
+    if (popupMode() != QToolButton::MenuButtonPopup) {
+        return 0;
+    }
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    return style()->pixelMetric(QStyle::PM_MenuButtonIndicator, &option, this);
+}
+
 QSize CaptionButton::sizeHint() const {
     const QRect bounds = BalancedBounds(QFontMetrics(font()), text());
-    return {kPadding * 3 + kIconSize + bounds.width() + 2, std::max(34, bounds.height() + 10)};
+    return {kPadding * 3 + kIconSize + bounds.width() + 2 + menuArrowWidth(),
+            std::max(34, bounds.height() + 10)};
 }
 
 QSize CaptionButton::minimumSizeHint() const {
@@ -71,7 +81,8 @@ void CaptionButton::paintEvent(QPaintEvent*) {
     option.icon = QIcon();
     painter.drawComplexControl(QStyle::CC_ToolButton, option);
 
-    const QRect area = rect().adjusted(kPadding, 0, -kPadding, 0);
+    // A menu button keeps its arrow part to the right of the caption.
+    const QRect area = rect().adjusted(kPadding, 0, -kPadding - menuArrowWidth(), 0);
     const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
     const QRect iconRect(area.left(), (height() - kIconSize) / 2, kIconSize, kIconSize);
     icon().paint(&painter, iconRect, Qt::AlignCenter, mode);

@@ -18,6 +18,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    int menuArrowWidth() const;
 };
 
 // A caption as one reads it aloud: a word broken with "- " is whole again ("aufstei- gend" gives

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QStyleOptionToolButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -12,6 +13,7 @@
 #include "gui/common/StringGridModel.h"
 #include "gui/common/Style.h"
 #include "gui/football/TipGridView.h"
+#include "gui/print/Printing.h"
 
 namespace losfix {
 
@@ -67,6 +69,21 @@ TipTablePanel::TipTablePanel(AppContext& context, FootballState& state, QWidget*
     barLayout->addWidget(Label2);
     barLayout->addWidget(LDatei2, 1);
     barLayout->addWidget(bsSkinSpeedButton11);
+    BDrucken = MakeIconButton(QStringLiteral("BDrucken"), ProgramIcon(QStringLiteral("print")),
+                              QStringLiteral("Drucken…"), bar, kBarHeight);
+    const PrintMenu printEntries = AddPrintMenu(BDrucken, QStringLiteral("Tipps"));
+    ADrucken = printEntries.print;
+    APdf = printEntries.pdf;
+    {
+        QStyleOptionToolButton option;
+        option.initFrom(BDrucken);
+        option.features = QStyleOptionToolButton::MenuButtonPopup;
+        BDrucken->setFixedWidth(
+            kBarHeight +
+            BDrucken->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, &option, BDrucken));
+    }
+    BDrucken->setEnabled(false);
+    barLayout->addWidget(BDrucken);
     barLayout->addWidget(BAuswerten);
     layout->addWidget(bar);
 
@@ -101,7 +118,16 @@ TipTablePanel::TipTablePanel(AppContext& context, FootballState& state, QWidget*
             }
         },
         Qt::QueuedConnection);
-    updateEvaluateButton();
+    updateTableButtons();
+    ConnectGuarded(
+        BDrucken, &QToolButton::clicked, this, dialogs, [this] { PrintTips(); },
+        Qt::QueuedConnection);
+    ConnectGuarded(
+        ADrucken, &QAction::triggered, this, dialogs, [this] { PrintTips(); },
+        Qt::QueuedConnection);
+    ConnectGuarded(
+        APdf, &QAction::triggered, this, dialogs, [this] { SaveTipsAsPdf(); },
+        Qt::QueuedConnection);
 }
 
 TipTablePanel::~TipTablePanel() {
@@ -131,10 +157,28 @@ void TipTablePanel::CopyTipRows() {
     context_.clipboard->setText(TipRowClipboardText(state_.table));
 }
 
+PrintDocument TipTablePanel::tipsDocument() const {
+    return TipsPrintDocument(state_.table, state_.board.labels(), state_.counts, state_.fileLabel);
+}
+
+void TipTablePanel::PrintTips() {
+    if (BDrucken->isEnabled()) {
+        ShowPrintPreview(context_, window(), tipsDocument());
+    }
+}
+
+void TipTablePanel::SaveTipsAsPdf() {
+    if (BDrucken->isEnabled()) {
+        SaveDocumentAsPdf(context_, window(), tipsDocument(),
+                          ProposedPdfNameToday(state_.fileLabel, "Losfixtipps"));
+    }
+}
+
 void TipTablePanel::syncGrids() {
     tableModel_->sync();
     matrixModel_->sync();
     g2->viewport()->update();
+    updateTableButtons();
 }
 
 void TipTablePanel::repaintMatrix() {
@@ -143,10 +187,11 @@ void TipTablePanel::repaintMatrix() {
 
 void TipTablePanel::setRunning(bool running) {
     running_ = running;
-    updateEvaluateButton();
+    updateTableButtons();
 }
 
-void TipTablePanel::updateEvaluateButton() {
+void TipTablePanel::updateTableButtons() {
+    BDrucken->setEnabled(!running_ && !TipTableEmpty(state_.table));
     bool rows = false;
     for (int r = 1; r < state_.table.rowCount() && !rows; ++r) {
         rows = !state_.table.cell(1, r).empty();

@@ -2,10 +2,12 @@
 
 #include <QWidget>
 
+#include "core/export/PrintDocument.h"
 #include "core/football/TipFiles.h"
 #include "gui/common/AppContext.h"
 #include "gui/football/FootballState.h"
 
+class QAction;
 class QLabel;
 class QToolButton;
 
@@ -28,6 +30,12 @@ public:
     void SaveTipRows(TipFileForm form);
     // bsSkinSpeedButton11.
     void CopyTipRows();
+    // "Drucken…": the tip rows in the print preview.
+    void PrintTips();
+    // "Als PDF speichern…" in the menu of "Drucken…".
+    void SaveTipsAsPdf();
+    // No printing while a run writes the table.
+    void setRunning(bool running);
 
     // The grids show what the tables hold.
     void syncGrids();
@@ -41,7 +49,9 @@ signals:
     void evaluationRequested();
 
 private:
-    void updateEvaluateButton();
+    PrintDocument tipsDocument() const;
+    // "Drucken…" and "Auswerten" need tip rows and no run.
+    void updateTableButtons();
 
     AppContext& context_;
     FootballState& state_;
@@ -57,6 +67,9 @@ private:
     bool running_ = false;
     TipGridView* g1 = nullptr;
     TipGridView* g2 = nullptr;
+    QToolButton* BDrucken = nullptr;
+    QAction* ADrucken = nullptr;  // "Drucken…" in its menu
+    QAction* APdf = nullptr;      // "Als PDF speichern…"
 };
 
 }  // namespace losfix

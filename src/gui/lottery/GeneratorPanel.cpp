@@ -241,6 +241,7 @@ void GeneratorPanel::GenerateRows() {
     }
 
     state_.sortKeySize = settings.rowSize;
+    state_.tableRun = settings;
     state_.counts.fill(0);
     RunOutcome outcome;
     {

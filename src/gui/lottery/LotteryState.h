@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "core/common/StringGrid.h"
 #include "core/lottery/Board.h"
 #include "core/lottery/RowGenerator.h"
@@ -14,6 +16,8 @@ struct LotteryState {
     StringGrid sortBackup;  // the table before the last sort
     DrawCounts counts{};
     int sortKeySize = 0;  // numbers per row of the last run: the sort's key count
+    // The settings of the run that filled the table; none once a row file replaced its rows.
+    std::optional<RunSettings> tableRun;
 };
 
 }  // namespace losfix

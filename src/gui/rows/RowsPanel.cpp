@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@
 #include "gui/common/ScopeExit.h"
 #include "gui/common/StringGridModel.h"
 #include "gui/common/Style.h"
+#include "gui/print/Printing.h"
 #include "gui/rows/RowTableView.h"
 #include "platform/XlsxSpreadsheet.h"
 
@@ -105,7 +107,18 @@ RowsPanel::RowsPanel(AppContext& context, LotteryState& state, StringGridModel* 
     BAuswerten->setToolTip(
         QStringLiteral("Was die Reihen in einer Ziehung gewonnen haben und "
                        "was sie gewinnen können"));
-    for (auto* button : {bsSkinSpeedButton8, bsSkinSpeedButton11, BAuswerten}) {
+    BDrucken = new CaptionButton(QStringLiteral("BDrucken"), QStringLiteral("Drucken…"),
+                                 ProgramIcon(QStringLiteral("print")), this);
+    BDrucken->setToolTip(QStringLiteral("Die Reihen drucken; im Menü auch als PDF speichern"));
+    const PrintMenu printEntries = AddPrintMenu(BDrucken, QString());
+    ADrucken = printEntries.print;
+    APdf = printEntries.pdf;
+    QMenu* printMenu = BDrucken->menu();
+    printMenu->addSeparator();
+    AVerteilung = printMenu->addAction(QStringLiteral("Zahlenverteilung anhängen"));
+    AVerteilung->setObjectName(QStringLiteral("AVerteilung"));
+    AVerteilung->setCheckable(true);
+    for (auto* button : {bsSkinSpeedButton8, bsSkinSpeedButton11, BDrucken, BAuswerten}) {
         button->setFixedHeight(32);
         exportRow->addWidget(button);
     }
@@ -136,7 +149,29 @@ RowsPanel::RowsPanel(AppContext& context, LotteryState& state, StringGridModel* 
             }
         },
         Qt::QueuedConnection);
-    updateEvaluateButton();
+    // Laying out a large table takes a moment: every entry starts from the event loop.
+    ConnectGuarded(
+        BDrucken, &QToolButton::clicked, this, dialogs, [this] { PrintRows(); },
+        Qt::QueuedConnection);
+    ConnectGuarded(
+        ADrucken, &QAction::triggered, this, dialogs, [this] { PrintRows(); },
+        Qt::QueuedConnection);
+    ConnectGuarded(
+        APdf, &QAction::triggered, this, dialogs, [this] { SaveRowsAsPdf(); },
+        Qt::QueuedConnection);
+    // The menu shows the choice as it is kept; only a run has a distribution to append.
+    ConnectGuarded(printMenu, &QMenu::aboutToShow, this, dialogs, [this] {
+        AVerteilung->setEnabled(state_.tableRun.has_value());
+        AVerteilung->setChecked(LoadPrintSetup(context_).distribution);
+    });
+    ConnectGuarded(AVerteilung, &QAction::toggled, this, dialogs, [this](bool checked) {
+        PrintSetup setup = LoadPrintSetup(context_);
+        if (setup.distribution != checked) {
+            setup.distribution = checked;
+            KeepPrintSetup(context_, setup);
+        }
+    });
+    updateTableButtons();
 }
 
 RowsPanel::~RowsPanel() {
@@ -177,6 +212,7 @@ void RowsPanel::SaveRowFile() {
     }
     losfix::SaveRowFile(*context_.files, *path, state_.table);
     LDatei2->setText(QString::fromStdString(FileNameOf(*path)));
+    printFileName_ = FileNameOf(*path);
 }
 
 void RowsPanel::LoadRowFile() {
@@ -197,7 +233,9 @@ void RowsPanel::LoadRowFile(const std::string& path) {
     losfix::LoadRowFile(*context_.files, path, state_.table);
     model_->sync();
     LDatei2->setText(QString::fromStdString(FileNameOf(path)));
-    updateEvaluateButton();
+    printFileName_ = FileNameOf(path);
+    state_.tableRun.reset();
+    updateTableButtons();
     emit tableLoaded();
 }
 
@@ -239,14 +277,49 @@ void RowsPanel::bsSkinSpeedButton11Click() {
     }
 }
 
+PrintDocument RowsPanel::rowsDocument() const {
+    RowsOrigin origin;
+    origin.poolSize = state_.board.poolSize();
+    origin.run = state_.tableRun;
+    origin.fileName = printFileName_;
+    const bool distribution = state_.tableRun && LoadPrintSetup(context_).distribution;
+    return RowsPrintDocument(state_.table, state_.board.statuses(), origin,
+                             distribution ? &state_.counts : nullptr);
+}
+
+void RowsPanel::PrintRows() {
+    if (BDrucken->isEnabled()) {
+        ShowPrintPreview(context_, window(), rowsDocument());
+    }
+}
+
+void RowsPanel::SaveRowsAsPdf() {
+    if (BDrucken->isEnabled()) {
+        SaveDocumentAsPdf(context_, window(), rowsDocument(),
+                          ProposedPdfNameToday(printFileName_, "Losfixreihen"));
+    }
+}
+
+void RowsPanel::updateTableButtons() {
+    BDrucken->setEnabled(!running_ && !RowTableEmpty(state_.table));
+    bool numbers = false;
+    const StringGrid& table = state_.table;
+    for (int r = 1; r < table.rowCount() && !numbers; ++r) {
+        // A loaded file gives its empty cells a blank.
+        numbers = table.cell(1, r).find_first_not_of(' ') != std::string::npos;
+    }
+    BAuswerten->setEnabled(numbers && !running_);
+}
+
 void RowsPanel::runStarted() {
     // Sorting, replacing, exporting or evaluating the table under a running generator would mix
     // up its rows.
     running_ = true;
     for (auto* button : {BSort, BUnSort, bsSkinSpeedButton3, bsSkinSpeedButton7, bsSkinSpeedButton8,
-                         bsSkinSpeedButton11, BAuswerten}) {
+                         bsSkinSpeedButton11, BDrucken, BAuswerten}) {
         button->setEnabled(false);
     }
+    printFileName_.clear();
 }
 
 void RowsPanel::runEnded() {
@@ -257,17 +330,7 @@ void RowsPanel::runEnded() {
     BSort->setEnabled(true);
     BUnSort->setEnabled(false);
     running_ = false;
-    updateEvaluateButton();
-}
-
-void RowsPanel::updateEvaluateButton() {
-    bool rows = false;
-    const StringGrid& table = state_.table;
-    for (int r = 1; r < table.rowCount() && !rows; ++r) {
-        // A loaded file gives its empty cells a blank.
-        rows = table.cell(1, r).find_first_not_of(' ') != std::string::npos;
-    }
-    BAuswerten->setEnabled(rows && !running_);
+    updateTableButtons();
 }
 
 void RowsPanel::setMarks(const NumberSet& drawn, int additional) {

@@ -3,9 +3,11 @@
 #include <QWidget>
 
 #include "core/common/NumberSet.h"
+#include "core/export/PrintDocument.h"
 #include "gui/common/AppContext.h"
 #include "gui/lottery/LotteryState.h"
 
+class QAction;
 class QLabel;
 class QHBoxLayout;
 
@@ -34,6 +36,10 @@ public:
     void bsSkinSpeedButton8Click();
     // "In Zwischen- ablage": the rows as comma lines on the clipboard.
     void bsSkinSpeedButton11Click();
+    // "Drucken…": the rows in the print preview.
+    void PrintRows();
+    // "Als PDF speichern…" in the menu of "Drucken…".
+    void SaveRowsAsPdf();
 
     // A run began: the table must not be sorted, saved or replaced under it.
     void runStarted();
@@ -57,8 +63,9 @@ signals:
     void evaluationRequested();
 
 private:
-    // "Auswerten" needs rows and no run.
-    void updateEvaluateButton();
+    PrintDocument rowsDocument() const;
+    // "Drucken…" and "Auswerten" need rows and no run.
+    void updateTableButtons();
 
     AppContext& context_;
     LotteryState& state_;
@@ -74,8 +81,14 @@ private:
     QLabel* LDatei2 = nullptr;
     CaptionButton* bsSkinSpeedButton8 = nullptr;   // "Excel- Export"
     CaptionButton* bsSkinSpeedButton11 = nullptr;  // "In Zwischen- ablage"
+    CaptionButton* BDrucken = nullptr;
+    QAction* ADrucken = nullptr;     // "Drucken…" in its menu
+    QAction* APdf = nullptr;         // "Als PDF speichern…"
+    QAction* AVerteilung = nullptr;  // "Zahlenverteilung anhängen"
     CaptionButton* BAuswerten = nullptr;
+
     bool running_ = false;
+    std::string printFileName_;  // the row file the table was loaded from or saved to
 };
 
 }  // namespace losfix
