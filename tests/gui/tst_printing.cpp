@@ -520,12 +520,13 @@ private slots:
 
     void stoppedPdfWritesNothing() {
         TestContext env;
-        // A summary of 99,999 lines takes long enough for the progress dialog to appear.
+        // A summary of half a million lines takes long enough for the progress dialog to appear,
+        // also on a fast machine.
         PrintSummary summary;
         summary.title = "Lang";
         PrintTable table;
         table.flow = true;
-        for (int i = 1; i <= 99999; ++i) {
+        for (int i = 1; i <= 500000; ++i) {
             table.rows.push_back({{std::to_string(i), PrintMark::None},
                                   {std::to_string(i % 49 + 1), PrintMark::None}});
         }

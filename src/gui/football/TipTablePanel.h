@@ -34,15 +34,13 @@ public:
     void PrintTips();
     // "Als PDF speichern…" in the menu of "Drucken…".
     void SaveTipsAsPdf();
-    // No printing while a run writes the table.
+    // No printing or evaluating while a run writes the table.
     void setRunning(bool running);
 
     // The grids show what the tables hold.
     void syncGrids();
     // The matrix takes its colours from the statuses as they are now.
     void repaintMatrix();
-    // "Auswerten" needs tip rows and no run.
-    void setRunning(bool running);
 
 signals:
     // "Auswerten": the evaluation of the tip rows is wanted.

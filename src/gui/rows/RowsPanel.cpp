@@ -102,11 +102,6 @@ RowsPanel::RowsPanel(AppContext& context, LotteryState& state, StringGridModel* 
     bsSkinSpeedButton11 = new CaptionButton(QStringLiteral("bsSkinSpeedButton11"),
                                             QStringLiteral("In Zwischen- ablage"),
                                             ProgramIcon(QStringLiteral("clipboard-rows")), this);
-    BAuswerten = new CaptionButton(QStringLiteral("BAuswerten"), QStringLiteral("Auswerten"),
-                                   ProgramIcon(QStringLiteral("evaluate")), this);
-    BAuswerten->setToolTip(
-        QStringLiteral("Was die Reihen in einer Ziehung gewonnen haben und "
-                       "was sie gewinnen können"));
     BDrucken = new CaptionButton(QStringLiteral("BDrucken"), QStringLiteral("Drucken…"),
                                  ProgramIcon(QStringLiteral("print")), this);
     BDrucken->setToolTip(QStringLiteral("Die Reihen drucken; im Menü auch als PDF speichern"));
@@ -118,12 +113,27 @@ RowsPanel::RowsPanel(AppContext& context, LotteryState& state, StringGridModel* 
     AVerteilung = printMenu->addAction(QStringLiteral("Zahlenverteilung anhängen"));
     AVerteilung->setObjectName(QStringLiteral("AVerteilung"));
     AVerteilung->setCheckable(true);
-    for (auto* button : {bsSkinSpeedButton8, bsSkinSpeedButton11, BDrucken, BAuswerten}) {
+    BAuswerten = new CaptionButton(QStringLiteral("BAuswerten"), QStringLiteral("Auswerten"),
+                                   ProgramIcon(QStringLiteral("evaluate")), this);
+    BAuswerten->setToolTip(
+        QStringLiteral("Was die Reihen in einer Ziehung gewonnen haben und "
+                       "was sie gewinnen können"));
+    // Printing and evaluating stand in a row of their own under the exports: one row holds no
+    // more than three buttons at the window's normal width.
+    auto* outputRow = new QHBoxLayout();
+    outputRow->setSpacing(6);
+    for (auto* button : {bsSkinSpeedButton8, bsSkinSpeedButton11}) {
         button->setFixedHeight(32);
         exportRow->addWidget(button);
     }
+    for (auto* button : {BDrucken, BAuswerten}) {
+        button->setFixedHeight(32);
+        outputRow->addWidget(button);
+    }
     exportRow->addStretch(1);
     layout->addLayout(exportRow);
+    outputRow->addStretch(1);
+    layout->addLayout(outputRow);
 
     Dialogs& dialogs = *context_.dialogs;
     // Sorting and loading may take a moment on large tables: the press returns first.
