@@ -97,7 +97,7 @@ TFKick::TFKick(AppContext& context, ImageSession& images, QWidget* owner)
             evaluation_->statusesChanged();
         }
     });
-    ConnectGuarded(tips_, &TipTablePanel::evaluationRequested, this, dialogs,
+    ConnectGuarded(run_, &TipRunPanel::evaluationRequested, this, dialogs,
                    [this] { OpenEvaluation(); });
     connect(run_, &TipRunPanel::runEnded, this, [this] {
         tips_->syncGrids();

@@ -78,6 +78,13 @@ TipRunPanel::TipRunPanel(AppContext& context, FootballState& state, Random& rand
     BStop = MakeIconButton(QStringLiteral("BStop"), ProgramIcon(QStringLiteral("stop")),
                            QStringLiteral("Stopp: Reihenbildung anhalten"), bar, kBarHeight);
     BStop->setEnabled(false);
+    BAuswerten = new CaptionButton(QStringLiteral("BAuswerten"), QStringLiteral("Aus- werten"),
+                                   ProgramIcon(QStringLiteral("evaluate")), bar);
+    BAuswerten->setToolTip(
+        QStringLiteral("Was die Tippreihen bei einem Ergebnis gewonnen haben "
+                       "und was sie gewinnen können"));
+    BAuswerten->setFixedHeight(kBarHeight);
+    BAuswerten->setEnabled(false);
     bsSkinSpeedButton9 =
         new CaptionButton(QStringLiteral("bsSkinSpeedButton9"), QStringLiteral("Abbild des Tipps"),
                           ProgramIcon(QStringLiteral("camera")), bar);
@@ -87,6 +94,7 @@ TipRunPanel::TipRunPanel(AppContext& context, FootballState& state, Random& rand
     barLayout->addWidget(bsSkinSpeedButton2);
     barLayout->addWidget(BStop);
     barLayout->addStretch(1);
+    barLayout->addWidget(BAuswerten);
     barLayout->addWidget(bsSkinSpeedButton9);
     layout->addWidget(bar);
 
@@ -128,6 +136,15 @@ TipRunPanel::TipRunPanel(AppContext& context, FootballState& state, Random& rand
         Qt::QueuedConnection);
     ConnectGuarded(BStop, &QToolButton::clicked, this, dialogs, [this] { RequestStop(); });
     connect(bsSkinSpeedButton9, &QToolButton::clicked, this, &TipRunPanel::imageRequested);
+    // Reading many tip rows takes a moment: the press returns first.
+    connect(
+        BAuswerten, &QToolButton::clicked, this,
+        [this] {
+            if (BAuswerten->isEnabled()) {
+                emit evaluationRequested();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 QString TipRunPanel::rowCountText() const {
@@ -141,6 +158,12 @@ void TipRunPanel::setRowCountText(const QString& text) {
 void TipRunPanel::setRunControls(bool running) {
     bsSkinSpeedButton2->setEnabled(!running);
     BStop->setEnabled(running);
+    // Only a run writes tip rows: after it the table holds what may be evaluated.
+    bool rows = false;
+    for (int r = 1; r < state_.table.rowCount() && !rows && !running; ++r) {
+        rows = !state_.table.cell(1, r).empty();
+    }
+    BAuswerten->setEnabled(rows);
 }
 
 void TipRunPanel::EndRun() {

@@ -20,7 +20,8 @@ class CaptionButton;
 class ElidedLabel;
 
 // The generator controls of the football window: the requested count eAnz, "Reihen bilden", the
-// stop button, "Abbild des Tipps", the progress line with the stop notice and the hint line.
+// stop button, "Auswerten", "Abbild des Tipps", the progress line with the stop notice and the
+// hint line.
 class TipRunPanel : public QWidget {
     Q_OBJECT
 public:
@@ -44,6 +45,8 @@ signals:
     // The run is over, however it ended: the grids show what the tables hold.
     void runEnded();
     void imageRequested();
+    // "Auswerten": the evaluation of the tip rows is wanted.
+    void evaluationRequested();
 
 private:
     void setRunControls(bool running);
@@ -62,6 +65,7 @@ private:
     QLineEdit* eAnz = nullptr;
     CaptionButton* bsSkinSpeedButton2 = nullptr;  // "Reihen bilden"
     QToolButton* BStop = nullptr;
+    CaptionButton* BAuswerten = nullptr;
     CaptionButton* bsSkinSpeedButton9 = nullptr;  // "Abbild des Tipps"
     ElidedLabel* LFortschritt = nullptr;          // progress of a run
     QLabel* LHinweis = nullptr;                   // "Prozess gestoppt"

@@ -57,12 +57,6 @@ TipTablePanel::TipTablePanel(AppContext& context, FootballState& state, QWidget*
                                             QStringLiteral("In Zwischen- ablage"),
                                             ProgramIcon(QStringLiteral("copy")), bar);
     bsSkinSpeedButton11->setFixedHeight(kBarHeight);
-    BAuswerten = new CaptionButton(QStringLiteral("BAuswerten"), QStringLiteral("Auswerten"),
-                                   ProgramIcon(QStringLiteral("evaluate")), bar);
-    BAuswerten->setToolTip(
-        QStringLiteral("Was die Tippreihen bei einem Ergebnis gewonnen haben "
-                       "und was sie gewinnen können"));
-    BAuswerten->setFixedHeight(kBarHeight);
     barLayout->addWidget(bsSkinSpeedButton7);
     barLayout->addWidget(bsSkinSpeedButton4);
     barLayout->addSpacing(3);
@@ -84,7 +78,6 @@ TipTablePanel::TipTablePanel(AppContext& context, FootballState& state, QWidget*
     }
     BDrucken->setEnabled(false);
     barLayout->addWidget(BDrucken);
-    barLayout->addWidget(BAuswerten);
     layout->addWidget(bar);
 
     tableModel_ = new StringGridModel(&state_.table, this);
@@ -109,15 +102,6 @@ TipTablePanel::TipTablePanel(AppContext& context, FootballState& state, QWidget*
                    [this] { SaveTipRows(TipFileForm::Semicolon); });
     ConnectGuarded(bsSkinSpeedButton11, &QToolButton::clicked, this, dialogs,
                    [this] { CopyTipRows(); });
-    // Reading many tip rows takes a moment: the press returns first.
-    ConnectGuarded(
-        BAuswerten, &QToolButton::clicked, this, dialogs,
-        [this] {
-            if (BAuswerten->isEnabled()) {
-                emit evaluationRequested();
-            }
-        },
-        Qt::QueuedConnection);
     updateTableButtons();
     ConnectGuarded(
         BDrucken, &QToolButton::clicked, this, dialogs, [this] { PrintTips(); },
@@ -192,11 +176,6 @@ void TipTablePanel::setRunning(bool running) {
 
 void TipTablePanel::updateTableButtons() {
     BDrucken->setEnabled(!running_ && !TipTableEmpty(state_.table));
-    bool rows = false;
-    for (int r = 1; r < state_.table.rowCount() && !rows; ++r) {
-        rows = !state_.table.cell(1, r).empty();
-    }
-    BAuswerten->setEnabled(rows && !running_);
 }
 
 }  // namespace losfix

@@ -34,7 +34,7 @@ public:
     void PrintTips();
     // "Als PDF speichern…" in the menu of "Drucken…".
     void SaveTipsAsPdf();
-    // No printing or evaluating while a run writes the table.
+    // No printing while a run writes the table.
     void setRunning(bool running);
 
     // The grids show what the tables hold.
@@ -42,13 +42,9 @@ public:
     // The matrix takes its colours from the statuses as they are now.
     void repaintMatrix();
 
-signals:
-    // "Auswerten": the evaluation of the tip rows is wanted.
-    void evaluationRequested();
-
 private:
     PrintDocument tipsDocument() const;
-    // "Drucken…" and "Auswerten" need tip rows and no run.
+    // "Drucken…" needs tip rows and no run.
     void updateTableButtons();
 
     AppContext& context_;
@@ -61,7 +57,6 @@ private:
     QLabel* Label2 = nullptr;                     // "Datei"
     ElidedLabel* LDatei2 = nullptr;
     CaptionButton* bsSkinSpeedButton11 = nullptr;  // "In Zwischen- ablage"
-    CaptionButton* BAuswerten = nullptr;
     bool running_ = false;
     TipGridView* g1 = nullptr;
     TipGridView* g2 = nullptr;
