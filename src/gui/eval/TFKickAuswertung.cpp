@@ -399,10 +399,9 @@ void TFKickAuswertung::ComputeOdds() {
     }
     runner_->start(
         [rows = *rows_, result](EvalControl& control) {
-            result->uniform = ComputeTipOdds(rows, nullptr, control);
-            // The second view starts its progress afresh.
-            control.done.store(0, std::memory_order_relaxed);
-            result->weighted = ComputeTipOdds(rows, &result->statuses, control);
+            TipOddsViews views = ComputeTipOddsViews(rows, result->statuses, control);
+            result->uniform = views.uniform;
+            result->weighted = views.weighted;
         },
         [this, result] {
             Guarded(*context_.dialogs, [&] {
