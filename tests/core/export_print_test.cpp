@@ -143,6 +143,24 @@ TEST(PrintLayoutTest, ATableGoesOnWithItsHeaderAndItsCaptionNeverStandsAlone) {
     ExpectEveryRowOnce(document, layout);
 }
 
+TEST(PrintLayoutTest, AHeaderOfTwoLinesStandsOnEveryPageAndIsAsWideAsItsLongerLine) {
+    PrintTable table = NumberedRows(20, false);
+    table.header = {"Nr", "Beste\nReihe"};
+    PrintDocument document;
+    document.tables.push_back(table);
+    const PrintLayout layout = LayOutDocument(document, TenLinePage(), CharacterMeasure());
+    EXPECT_EQ(layout.tables.at(0).columnWidths, (std::vector<double>{3, 5}));
+    ASSERT_EQ(layout.pages.size(), std::size_t(3));
+    for (const int page : {0, 1}) {
+        EXPECT_TRUE(layout.pages[static_cast<std::size_t>(page)].slices.at(0).header);
+        EXPECT_EQ(layout.pages[static_cast<std::size_t>(page)].slices.at(0).rowCount, 8);
+    }
+    EXPECT_EQ(layout.pages[2].slices.at(0).rowCount, 4);
+    EXPECT_EQ(CaptionLines("Beste\nReihe"), (std::vector<std::string>{"Beste", "Reihe"}));
+    EXPECT_EQ(CaptionLines(""), (std::vector<std::string>{""}));
+    EXPECT_EQ(PrintTable{}.headerLines(), 0);
+}
+
 TEST(PrintLayoutTest, ColumnsTakeTheirWidestTextAndGiveWayOnANarrowPage) {
     PrintTable table;
     table.labelColumn = true;

@@ -37,7 +37,7 @@ enum class PrintAlign : std::uint8_t { Left, Right, Center };
 // without rows is a line of text (its caption).
 struct PrintTable {
     std::string caption;              // a bold line above the table; may be empty
-    std::vector<std::string> header;  // the header line; empty for none
+    std::vector<std::string> header;  // the header line, '\n' for a second one; empty for none
     std::vector<PrintAlign> align;    // per column; columns without an entry are left-aligned
     std::vector<std::vector<PrintCell>> rows;
     bool flow = false;
@@ -49,7 +49,12 @@ struct PrintTable {
         return column < align.size() ? align[column] : PrintAlign::Left;
     }
     std::size_t columnCount() const;
+    // The lines of the header: those of its longest caption, 0 without a header.
+    int headerLines() const;
 };
+
+// The lines of a header caption.
+std::vector<std::string> CaptionLines(const std::string& caption);
 
 struct PrintLegendEntry {
     PrintCell sample;

@@ -60,7 +60,9 @@ TableGeometry MeasureTable(const PrintTable& table, const PrintMetrics& metrics,
     const std::size_t columns = table.columnCount();
     geometry.columnWidths.assign(columns, 0.0);
     for (std::size_t c = 0; c < table.header.size(); ++c) {
-        geometry.columnWidths[c] = widths.heading(table.header[c]);
+        for (const std::string& line : CaptionLines(table.header[c])) {
+            geometry.columnWidths[c] = std::max(geometry.columnWidths[c], widths.heading(line));
+        }
     }
     for (const auto& row : table.rows) {
         for (std::size_t c = 0; c < row.size(); ++c) {
@@ -140,7 +142,7 @@ PrintLayout LayOutDocument(const PrintDocument& document, const PrintMetrics& me
             y += metrics.tableGap;
         }
         const int captionLines = table.caption.empty() ? 0 : 1;
-        const int headerLines = table.header.empty() ? 0 : 1;
+        const int headerLines = table.headerLines();
         const int rowCount = static_cast<int>(table.rows.size());
         if (rowCount == 0) {
             if (captionLines == 0) {

@@ -36,7 +36,7 @@ struct PrintSlice {
     int columns = 1;
     double top = 0;        // y of the first line (caption, header or row) below the head
     bool caption = false;  // the caption line stands above
-    bool header = false;   // every column starts with the header line
+    bool header = false;   // every column starts with the header lines
 
     // Where row `row` of the table stands: column and line within the slice.
     int columnOf(int row) const { return (row - firstRow) / rowsPerColumn; }
