@@ -294,7 +294,8 @@ std::string PrintedText(const PrintDocument& document) {
     }
     for (const PrintTable& table : document.tables) {
         text += "--" + std::string(table.flow ? " flowing" : "") +
-                (table.labelColumn ? " labelled" : "") + "\n";
+                (table.labelColumn ? " labelled" : "") + (table.keepWhole ? " whole" : "") +
+                (table.keepWithNext ? " with next" : "") + "\n";
         if (!table.caption.empty()) {
             text += "[" + table.caption + "]\n";
         }
@@ -353,12 +354,11 @@ TEST(EvaluationPrintTest, TheSummaryTheOddsAndEveryRowsHitsOnPaper) {
               "6 Richtige: 0 Reihen · 5 Richtige: 1 Reihe · 4 Richtige: 0 Reihen · 3 Richtige: 0 "
               "Reihen ·\n"
               "2 Richtige: 0 Reihen · 1 Richtige: 1 Reihe\n"
-              "--\n"
+              "-- with next\n"
               "[Gewinnchancen]\n"
               "Geschätzt aus 10.000.000 zufälligen Ziehungen von 9.880 möglichen (3 aus 40); in "
-              "Klammern\n"
-              "die 95-%-Intervalle.\n"
-              "--\n"
+              "Klammern die 95-%-Intervalle.\n"
+              "-- whole with next\n"
               "Richtige= | Beste Reihe hat/genau so viele> | Ziehungen> | "
               "Mindestens eine/Reihe mit so vielen> | Ziehungen> | Reihen mit so/vielen im "
               "Mittel>\n"
@@ -373,8 +373,8 @@ TEST(EvaluationPrintTest, TheSummaryTheOddsAndEveryRowsHitsOnPaper) {
               " | (39,9696 % – 40,0304 %) |  | (59,9696 % – 60,0304 %) |  | (0,89961 – 0,90039)\n"
               "--\n"
               "Kein Gewinn (weniger als 2 Richtige): 90,0000 % (89,9814 % – 90,0186 %), in "
-              "9.000.000 von\n"
-              "10.000.000 Ziehungen der Stichprobe\n"
+              "9.000.000 von 10.000.000 Ziehungen\n"
+              "der Stichprobe\n"
               "-- flowing labelled\n"
               "[Treffer der Reihen]\n"
               "Reihe> | Zahlen< | Richtige= | Getroffen< | Zusatzzahl=\n"

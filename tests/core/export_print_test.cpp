@@ -161,6 +161,41 @@ TEST(PrintLayoutTest, AHeaderOfTwoLinesStandsOnEveryPageAndIsAsWideAsItsLongerLi
     EXPECT_EQ(PrintTable{}.headerLines(), 0);
 }
 
+TEST(PrintLayoutTest, TablesKeptTogetherStartANewPageWhenThatKeepsThemWhole) {
+    // 5 lines, then the gap: 4 lines are left. A text of 2 lines kept with a table of a header
+    // and 3 rows needs 2 + gap + 4 lines.
+    PrintDocument document;
+    document.tables.push_back(NumberedRows(5, false));
+    PrintTable text = NumberedRows(2, false);
+    text.keepWithNext = true;
+    PrintTable odds = NumberedRows(3, false);
+    odds.header = {"Nr", "x"};
+    odds.keepWhole = true;
+    document.tables = {document.tables[0], text, odds};
+    PrintLayout layout = LayOutDocument(document, TenLinePage(), CharacterMeasure());
+    ASSERT_EQ(layout.pages.size(), std::size_t(2));
+    EXPECT_EQ(layout.pages[0].slices.size(), std::size_t(1));
+    EXPECT_EQ(layout.pages[1].slices.at(0).table, 1);
+    EXPECT_EQ(layout.pages[1].slices.at(1).table, 2);
+    EXPECT_EQ(layout.pages[1].slices.at(1).rowCount, 3);
+    ExpectEveryRowOnce(document, layout);
+
+    // Without being kept the text stays on the first page.
+    document.tables[1].keepWithNext = false;
+    document.tables[2].keepWhole = false;
+    layout = LayOutDocument(document, TenLinePage(), CharacterMeasure());
+    ASSERT_EQ(layout.pages.size(), std::size_t(2));
+    EXPECT_EQ(layout.pages[0].slices.size(), std::size_t(2));
+
+    // A table longer than a page is split anyway, where it stands.
+    document.tables[2] = NumberedRows(12, false);
+    document.tables[2].keepWhole = true;
+    layout = LayOutDocument(document, TenLinePage(), CharacterMeasure());
+    ASSERT_EQ(layout.pages[0].slices.size(), std::size_t(3));
+    EXPECT_EQ(layout.pages[0].slices[2].rowCount, 1);
+    ExpectEveryRowOnce(document, layout);
+}
+
 TEST(PrintLayoutTest, ColumnsTakeTheirWidestTextAndGiveWayOnANarrowPage) {
     PrintTable table;
     table.labelColumn = true;

@@ -146,8 +146,8 @@ std::vector<std::string> CsvHeader(const char* countCaption, bool estimated) {
     return header;
 }
 
-// Printed lines hold up to this many characters: 10 points on A4 upright.
-constexpr std::size_t kPrintLineCharacters = 90;
+// Printed lines hold up to this many characters: 10 points on A4 or Letter upright.
+constexpr std::size_t kPrintLineCharacters = 110;
 
 std::size_t Characters(const std::string& text) {
     return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
@@ -577,9 +577,13 @@ PrintSummary EvaluationPrintSummary(const EvaluationReport& report, PrintTable h
         summary.tables.push_back(TextTable("", WrappedLines(report.summary, " · ")));
     }
     for (const OddsSection& section : report.sections) {
+        // A section stands on one page where it can: a figure beside its parenthesis.
         summary.tables.push_back(TextTable(section.title, WrappedLines(section.basis, " ")));
+        summary.tables.back().keepWithNext = true;
         if (!section.shown.rows.empty()) {
             summary.tables.push_back(OddsPrintTable(section.shown));
+            summary.tables.back().keepWhole = true;
+            summary.tables.back().keepWithNext = !section.footer.empty();
         }
         if (!section.footer.empty()) {
             summary.tables.push_back(TextTable("", WrappedLines(section.footer, " ")));

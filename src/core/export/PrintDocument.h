@@ -44,6 +44,10 @@ struct PrintTable {
     bool labelColumn = false;  // the first column names the row: set apart, in grey
     bool evenColumns = false;  // the columns after the first share one width, as on a slip
     std::string narrowest;     // the columns after the first are at least as wide as this text
+    // A table that a page can hold whole starts on the next page rather than be split; with
+    // `keepWithNext` it also stays on the page of the table after it.
+    bool keepWhole = false;
+    bool keepWithNext = false;
 
     PrintAlign alignment(std::size_t column) const {
         return column < align.size() ? align[column] : PrintAlign::Left;

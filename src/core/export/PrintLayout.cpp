@@ -141,6 +141,22 @@ PrintLayout LayOutDocument(const PrintDocument& document, const PrintMetrics& me
         if (y > 0) {
             y += metrics.tableGap;
         }
+        if (y > 0 && (table.keepWhole || table.keepWithNext)) {
+            // The lines of the tables that belong together, each unsplit.
+            double together = 0;
+            for (std::size_t k = t; k < document.tables.size(); ++k) {
+                const PrintTable& part = document.tables[k];
+                together += lineHeight * ((part.caption.empty() ? 0 : 1) + part.headerLines() +
+                                          static_cast<int>(part.rows.size()));
+                if (!part.keepWithNext || k + 1 == document.tables.size()) {
+                    break;
+                }
+                together += metrics.tableGap;
+            }
+            if (together > available - y + 1e-9 && together <= available + 1e-9) {
+                newPage();
+            }
+        }
         const int captionLines = table.caption.empty() ? 0 : 1;
         const int headerLines = table.headerLines();
         const int rowCount = static_cast<int>(table.rows.size());

@@ -60,7 +60,8 @@ struct PrintLayout {
 };
 
 // Lays the tables out below the head of every page. A row is one line and never splits; a table
-// continues on the next page with its header; a caption never stands alone at the foot of a page.
+// continues on the next page with its header; a caption never stands alone at the foot of a page;
+// tables kept whole or with the next start a new page when that keeps them together.
 // Widths are measured once for every distinct text.
 PrintLayout LayOutDocument(const PrintDocument& document, const PrintMetrics& metrics,
                            const PrintMeasure& measure);
