@@ -13,6 +13,8 @@ import pyatspi
 
 TEXT_ROLES = {pyatspi.ROLE_LABEL, pyatspi.ROLE_STATIC, pyatspi.ROLE_STATUS_BAR,
               pyatspi.ROLE_TABLE_CELL, pyatspi.ROLE_TEXT}
+BUTTON_ROLES = {pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TOGGLE_BUTTON,
+                getattr(pyatspi, "ROLE_PUSH_BUTTON_MENU", pyatspi.ROLE_PUSH_BUTTON)}
 
 
 def walk(node, depth=0):
@@ -91,6 +93,8 @@ def main():
                lambda name: name.startswith("Kein Gewinn (weniger als 3 Richtige): "))
         expect(found, failures, "hit table cell", lambda name: name == "6",
                {pyatspi.ROLE_TABLE_CELL})
+        expect(found, failures, "lottery print button", lambda name: name == "Drucken…",
+               BUTTON_ROLES)
         found = texts(football)
         expect(found, failures, "football summary",
                lambda name: name == "13 Richtige: 1 Reihe · 12 Richtige: 0 Reihen · "
@@ -101,6 +105,8 @@ def main():
                {pyatspi.ROLE_TABLE_CELL})
         expect(found, failures, "football odds basis", lambda name: name.startswith(
             "Exakt über alle 1.594.323 möglichen Ergebnisse"))
+        expect(found, failures, "football print button", lambda name: name == "Drucken…",
+               BUTTON_ROLES)
         if failures:
             print("not readable through AT-SPI:", ", ".join(failures), file=sys.stderr)
             for role, name in found:

@@ -148,6 +148,54 @@ TEST(TipOddsTest, AStoppedRunGivesNoFigures) {
     EXPECT_EQ(odds.total, 0U);
 }
 
+TEST(TipOddsTest, BothViewsInOneComputationAreTheViewsComputedApart) {
+    std::mt19937 engine(21);
+    std::vector<TipRow> rows(40);
+    for (TipRow& row : rows) {
+        for (auto& v : row) {
+            v = static_cast<std::uint8_t>(engine() % 3);
+        }
+    }
+    std::array<std::uint8_t, 39> codes{};
+    for (auto& code : codes) {
+        code = static_cast<std::uint8_t>(engine() % 4);
+    }
+    EvalControl control;
+    const TipOddsViews views = ComputeTipOddsViews(rows, codes, control);
+    EvalControl apart;
+    ExpectSameOdds(views.uniform, ComputeTipOdds(rows, nullptr, apart), "uniform");
+    ExpectSameOdds(views.weighted, ComputeTipOdds(rows, &codes, apart), "weighted");
+    EXPECT_EQ(control.done.load(), control.total.load());
+    EXPECT_EQ(control.total.load(), 16U * kTipResultCount);
+}
+
+TEST(TipOddsTest, AStopEndsTheComputationAtTheStepItCameIn) {
+    // 16 steps over all results: the rows, 13 matches, the tally of each view.
+    const std::vector<TipRow> rows = {RowOf("1021102110211"), RowOf("2222222222222")};
+    const std::array<std::uint8_t, 39> codes{1, 2, 3};
+    for (std::uint64_t at = 1; at <= 16; ++at) {
+        SCOPED_TRACE(at);
+        EvalControl control;
+        std::uint64_t steps = 0;
+        control.afterStep = [&] {
+            if (++steps == at) {
+                control.stop = true;
+            }
+        };
+        const TipOddsViews views = ComputeTipOddsViews(rows, codes, control);
+        EXPECT_EQ(steps, at);
+        EXPECT_EQ(control.done.load(), at * kTipResultCount);
+        EXPECT_EQ(views.uniform.stopped, at < 15);
+        EXPECT_EQ(views.weighted.stopped, at < 16);
+        if (views.uniform.stopped) {
+            EXPECT_EQ(views.uniform.total, 0U);
+        } else {
+            EXPECT_EQ(views.uniform.total, kTipResultCount);
+            EXPECT_EQ(views.uniform.bestRow[13], 2U);
+        }
+    }
+}
+
 // ---- Hits for one set of results -----------------------------------------------------------
 
 TEST(TipHitsTest, CorrectTipsPerRowAndTheSummary) {

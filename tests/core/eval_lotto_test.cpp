@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <mutex>
 #include <numeric>
 #include <random>
 #include <string>
@@ -354,6 +355,181 @@ TEST(LottoOddsTest, LargeDrawsFromLargePoolsAreSampled) {
     EXPECT_EQ(stopped.total.load(), 10'000'000U);
 }
 
+// ---- Stopping and progress ----------------------------------------------------------------
+
+// Stops a computation on its own thread at the first step after which `reached` holds, and
+// keeps the counters of that moment.
+class StopAtStep {
+public:
+    template <typename Reached>
+    explicit StopAtStep(Reached reached) {
+        control.afterStep = [this, reached] {
+            if (reached(control) && !control.stop.exchange(true)) {
+                doneAtStop = control.done.load();
+                preparedAtStop = control.prepared.load();
+            }
+        };
+    }
+    bool stopped() const { return control.stop.load(); }
+    std::uint64_t doneAfterStop() const { return control.done.load() - doneAtStop; }
+    std::uint64_t preparedAfterStop() const { return control.prepared.load() - preparedAtStop; }
+
+    EvalControl control;
+    std::uint64_t doneAtStop = 0;
+    std::uint64_t preparedAtStop = 0;
+};
+
+bool DrawsMoved(const EvalControl& control) {
+    return control.done.load() > 0;
+}
+
+LottoRows RandomRows(std::uint32_t seed, int poolSize, int rowSize, int rowCount) {
+    std::mt19937 engine(seed);
+    return RandomBoard(engine, poolSize, rowSize, rowCount, 0);
+}
+
+void ExpectStoppedSample(const LottoOdds& odds, const EvalControl& control) {
+    EXPECT_TRUE(odds.stopped);
+    EXPECT_FALSE(odds.exact);
+    // Every draw counted is in the figures, and nothing else.
+    EXPECT_EQ(odds.draws, control.done.load());
+    EXPECT_EQ(std::accumulate(odds.bestRow.begin(), odds.bestRow.end(), std::uint64_t{0}),
+              odds.draws);
+    EXPECT_LT(odds.draws, control.total.load());
+}
+
+TEST(LottoStopTest, BuildingTheTablesStopsWithinAStep) {
+    // 16 numbers a row: 14,892 subsets each to count before the first draw, seconds of work.
+    // Stopped while clearing the tables, while counting the rows, and while merging the list
+    // of whole draws (rows of 8 from 60).
+    struct Case {
+        int pool, rowSize, rowCount;
+        double stopAt;  // share of the tables' work
+    };
+    for (const Case c : {Case{49, 16, 1500, 0.0}, Case{49, 16, 1500, 0.3}, Case{60, 8, 40'000, 0.5},
+                         Case{60, 8, 40'000, 0.95}}) {
+        SCOPED_TRACE(std::to_string(c.rowSize) + " of " + std::to_string(c.pool) + " at " +
+                     std::to_string(c.stopAt));
+        const LottoRows rows = RandomRows(5, c.pool, c.rowSize, c.rowCount);
+        eval::LottoOddsPlan plan = eval::PlanLottoOdds(rows, 6);
+        plan.exactMethod = eval::LottoMethod::SubsetSums;
+        StopAtStep stop([&c](const EvalControl& control) {
+            return static_cast<double>(control.prepared.load()) >=
+                   c.stopAt * static_cast<double>(control.preparing.load());
+        });
+        const LottoOdds odds = eval::EnumerateLottoOdds(rows, 6, stop.control, plan, 3);
+        ASSERT_TRUE(stop.stopped());
+        EXPECT_TRUE(odds.stopped);
+        EXPECT_EQ(odds.draws, 0U);
+        EXPECT_EQ(stop.control.done.load(), 0U);
+        EXPECT_EQ(odds.bestRow.size(), 7U);
+        // Each thread finishes at most the step it is in: a few milliseconds of work, where
+        // the whole takes seconds.
+        EXPECT_LE(stop.preparedAfterStop(), 8'000'000U);
+        EXPECT_GT(stop.control.preparing.load(), 50'000'000U);
+    }
+}
+
+TEST(LottoStopTest, CountingEveryDrawStopsWithinAStep) {
+    // Draws of 3 from 90 are one block of 117,480 draws, counted by one thread: by sums of
+    // subset counts, and by comparing each draw with 20,000 rows.
+    for (const auto method : {eval::LottoMethod::SubsetSums, eval::LottoMethod::Compare}) {
+        const bool compare = method == eval::LottoMethod::Compare;
+        SCOPED_TRACE(compare ? "compared" : "subset sums");
+        const LottoRows rows = RandomRows(6, 90, 6, compare ? 20'000 : 2000);
+        eval::LottoOddsPlan plan = eval::PlanLottoOdds(rows, 3);
+        plan.exactMethod = method;
+        StopAtStep stop(DrawsMoved);
+        const LottoOdds odds = eval::EnumerateLottoOdds(rows, 3, stop.control, plan, 3);
+        ExpectStoppedSample(odds, stop.control);
+        if (compare) {
+            // Rows compared with a draw after the stop: a few milliseconds of work.
+            EXPECT_LE(stop.doneAfterStop() * 20'000, 8'000'000U);
+        } else {
+            EXPECT_LE(stop.doneAfterStop(), 2U * (4096 + 4005));
+        }
+    }
+}
+
+TEST(LottoStopTest, SamplingStopsWithinAStep) {
+    // Draws of 20 from 90: a draw has 6,195 subsets of up to 4 numbers to look up, and each
+    // draw is compared with 20,000 rows of 16.
+    struct Case {
+        int rowSize, rowCount;
+        eval::LottoMethod method;
+        std::uint64_t workPerDraw;
+    };
+    for (const Case c : {Case{4, 3000, eval::LottoMethod::SubsetSums, 6195},
+                         Case{16, 20'000, eval::LottoMethod::Compare, 20'000}}) {
+        SCOPED_TRACE(c.rowSize);
+        const LottoRows rows = RandomRows(8, 90, c.rowSize, c.rowCount);
+        eval::LottoOddsPlan plan = eval::PlanLottoOdds(rows, 20);
+        plan.sampleMethod = c.method;
+        StopAtStep stop(DrawsMoved);
+        const LottoOdds odds = eval::SampleLottoOdds(rows, 20, stop.control, plan, 3, 10'000'000);
+        ExpectStoppedSample(odds, stop.control);
+        EXPECT_LE(stop.doneAfterStop() * c.workPerDraw, 8'000'000U);
+    }
+}
+
+// The progress as a computation reports it, after every step.
+std::vector<int> ProgressOf(const LottoRows& rows, int drawSize, bool exact) {
+    std::vector<int> progress;
+    std::mutex mutex;
+    EvalControl control;
+    control.afterStep = [&] {
+        const std::lock_guard lock(mutex);
+        progress.push_back(ProgressPermille(control));
+    };
+    const LottoOdds odds = exact ? ComputeLottoOdds(rows, drawSize, control, 1, 0, true)
+                                 : ComputeLottoOdds(rows, drawSize, control, 1, 200'000);
+    EXPECT_FALSE(odds.stopped);
+    return progress;
+}
+
+TEST(LottoStopTest, TheProgressMovesInSmallStepsToTheEnd) {
+    // Counting the subsets of the rows is most of the work here: it moves the progress too.
+    for (const bool exact : {true, false}) {
+        SCOPED_TRACE(exact ? "every draw" : "sampled");
+        const std::vector<int> progress = ProgressOf(RandomRows(9, 40, 16, 500), 6, exact);
+        ASSERT_GT(progress.size(), 100U);
+        EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+        EXPECT_LE(progress.front(), 20);
+        EXPECT_EQ(progress.back(), 1000);
+        int largest = 0;
+        for (std::size_t i = 1; i < progress.size(); ++i) {
+            largest = std::max(largest, progress[i] - progress[i - 1]);
+        }
+        EXPECT_LE(largest, 30);
+    }
+}
+
+TEST(LottoStopTest, ProgressWeighsTheTablesByTheirShare) {
+    EvalControl control;
+    EXPECT_EQ(ProgressPermille(control), 0);
+    control.total = 1000;
+    control.done = 250;
+    EXPECT_EQ(ProgressPermille(control), 250);
+    control.preparing = 400;
+    control.prepared = 200;
+    control.prepareShare = 800;
+    EXPECT_EQ(ProgressPermille(control), 400 + 50);
+    control.prepared = 400;
+    control.done = 1000;
+    EXPECT_EQ(ProgressPermille(control), 1000);
+    control.done = 2000;  // never past the end
+    EXPECT_EQ(ProgressPermille(control), 1000);
+}
+
+TEST(LottoStopTest, SampledLookupsNeverNeedAListOfBillionsOfSubsets) {
+    // 99,999 rows of 16 from 90 hold 800 million subsets of 6: the sample compares instead.
+    const LottoRows rows = RandomRows(10, 90, 16, 99'999);
+    EXPECT_EQ(eval::PlanLottoOdds(rows, 6).sampleMethod, eval::LottoMethod::Compare);
+    // 1,000 such rows hold 8 million: a list of 100 MB, still looked up.
+    EXPECT_EQ(eval::PlanLottoOdds(RandomRows(10, 90, 16, 1000), 6).sampleMethod,
+              eval::LottoMethod::SubsetSums);
+}
+
 // ---- Reading rows and draws ----------------------------------------------------------------
 
 StringGrid Table(const std::vector<std::vector<std::string>>& rows) {
@@ -412,11 +588,11 @@ TEST(LottoInputTest, DrawsAreParsedOrRefusedWithTheEntryNamed) {
         return std::holds_alternative<std::string>(result) ? std::get<std::string>(result) : "draw";
     };
     EXPECT_EQ(message("3 12 19 27 33 50", "", 49, 6),
-              "Die Zahl 50 liegt nicht im Zahlenpool von 1 bis 49.");
+              "Die Zahl 50 liegt nicht in der Zahlenmenge von 1 bis 49.");
     EXPECT_EQ(message("3 12 19 27 33 0", "", 49, 6),
-              "Die Zahl 0 liegt nicht im Zahlenpool von 1 bis 49.");
+              "Die Zahl 0 liegt nicht in der Zahlenmenge von 1 bis 49.");
     EXPECT_EQ(message("3 12 19 27 33 99999999999999999999", "", 49, 6),
-              "Die Zahl 99999999999999999999 liegt nicht im Zahlenpool von 1 bis 49.");
+              "Die Zahl 99999999999999999999 liegt nicht in der Zahlenmenge von 1 bis 49.");
     EXPECT_EQ(message("3 12 19 -27 33 41", "", 49, 6),
               "\"-27\" ist keine Zahl. Trennen Sie die gezogenen Zahlen durch Leerzeichen, "
               "Kommas oder Semikolons.");
@@ -427,13 +603,13 @@ TEST(LottoInputTest, DrawsAreParsedOrRefusedWithTheEntryNamed) {
     EXPECT_EQ(message("3 4", "", 49, 1), "Es sind 2 Zahlen angegeben, gezogen wird 1 Zahl.");
     EXPECT_EQ(message(" ,; ", "", 49, 6), "Geben Sie die 6 gezogenen Zahlen ein.");
     EXPECT_EQ(message("1 2 3", "", 2, 3),
-              "Aus einem Zahlenpool von 2 Zahlen können nicht 3 Zahlen gezogen werden.");
+              "Aus einer Zahlenmenge von 2 Zahlen können nicht 3 Zahlen gezogen werden.");
     EXPECT_EQ(message("1", "", 49, 21),
               "Gezogen werden können 1 bis 20 Zahlen, eingestellt sind 21.");
     EXPECT_EQ(message("1 2 3 4 5 6", "6", 49, 6),
               "Die Zusatzzahl 6 ist schon unter den gezogenen Zahlen.");
     EXPECT_EQ(message("1 2 3 4 5 6", "50", 49, 6),
-              "Die Zusatzzahl 50 liegt nicht im Zahlenpool von 1 bis 49.");
+              "Die Zusatzzahl 50 liegt nicht in der Zahlenmenge von 1 bis 49.");
     EXPECT_EQ(message("1 2 3 4 5 6", "7 8", 49, 6), "Geben Sie nur eine Zusatzzahl ein.");
     EXPECT_EQ(message("1 2 3 4 5 6", "sieben", 49, 6), "Die Zusatzzahl \"sieben\" ist keine Zahl.");
     // A long entry is quoted shortened.

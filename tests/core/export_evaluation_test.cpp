@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,18 @@ EvaluationReport LottoReport(const LottoOdds& odds, bool plannedExact) {
     report.summary = "2 Richtige: 0 Reihen · 1 Richtige: 1 Reihe";
     report.sections.push_back(LottoOddsSection(odds, 2, 5, 2, 1, plannedExact));
     return report;
+}
+
+// A sample of rows of 3 from 40, draws of 3.
+LottoOdds TenMillionSampled() {
+    LottoOdds odds;
+    odds.draws = 10'000'000;
+    odds.exact = false;
+    odds.bestRow = {4'000'000, 5'000'000, 999'000, 1'000};
+    odds.anyRow = {6'000'000, 5'500'000, 999'500, 1'000};
+    odds.rowsTotal = {9'000'000, 8'000'000, 1'200'000, 1'000};
+    odds.rowsSquares = {12e6, 9e6, 1.5e6, 1e3};
+    return odds;
 }
 
 // The decimals of a German figure such as "12,3457 %".
@@ -147,13 +160,7 @@ TEST(LottoOddsSectionTest, SmallChancesSayOneInAndImpossibleClassesAreLeftOut) {
 }
 
 TEST(LottoOddsSectionTest, ASampleShowsItsIntervalsAndSaysSo) {
-    LottoOdds odds;
-    odds.draws = 10'000'000;
-    odds.exact = false;
-    odds.bestRow = {4'000'000, 5'000'000, 999'000, 1'000};
-    odds.anyRow = {6'000'000, 5'500'000, 999'500, 1'000};
-    odds.rowsTotal = {9'000'000, 8'000'000, 1'200'000, 1'000};
-    odds.rowsSquares = {12e6, 9e6, 1.5e6, 1e3};
+    const LottoOdds odds = TenMillionSampled();
     const OddsSection section = LottoOddsSection(odds, 3, 40, 3, 2, false);
     EXPECT_TRUE(section.estimated);
     EXPECT_EQ(section.basis,
@@ -276,6 +283,121 @@ TEST(TipOddsSectionTest, OneRowOverAllResults) {
     TipOdds impossible;
     EXPECT_EQ(TipOddsSection(impossible, true).basis,
               "Kein Ergebnis ist nach den Tipp-Status möglich.");
+}
+
+// A printed summary as lines of text: the head, then every table with its caption, header and
+// rows, the cells of a line joined by " | ", the alignment of a column after its caption.
+std::string PrintedText(const PrintDocument& document) {
+    std::string text = document.title + "\n";
+    for (const std::string& line : document.headLines) {
+        text += line + "\n";
+    }
+    for (const PrintTable& table : document.tables) {
+        text += "--" + std::string(table.flow ? " flowing" : "") +
+                (table.labelColumn ? " labelled" : "") + (table.keepWhole ? " whole" : "") +
+                (table.keepWithNext ? " with next" : "") + "\n";
+        if (!table.caption.empty()) {
+            text += "[" + table.caption + "]\n";
+        }
+        for (std::size_t c = 0; c < table.header.size(); ++c) {
+            std::string caption = table.header[c];
+            std::replace(caption.begin(), caption.end(), '\n', '/');
+            text += (c == 0 ? "" : " | ") + caption + "<>="[static_cast<int>(table.alignment(c))];
+        }
+        text += table.header.empty() ? "" : "\n";
+        for (const auto& row : table.rows) {
+            for (std::size_t c = 0; c < row.size(); ++c) {
+                text += (c == 0 ? "" : " | ") + row[c].text;
+            }
+            text += "\n";
+        }
+    }
+    return text;
+}
+
+LottoRows PrintedRows() {
+    LottoRows rows;
+    rows.poolSize = 49;
+    rows.rowSize = 6;
+    for (const auto& numbers : std::vector<std::vector<int>>{
+             {3, 12, 19, 27, 33, 41}, {1, 2, 3, 4, 5, 7}, {8, 9, 10, 11, 13, 14}}) {
+        NumberSet set;
+        for (const int n : numbers) {
+            set.add(n);
+        }
+        rows.rows.push_back(set);
+    }
+    rows.tableRow = {1, 2, 5};
+    return rows;
+}
+
+TEST(EvaluationPrintTest, TheSummaryTheOddsAndEveryRowsHitsOnPaper) {
+    const LottoRows rows = PrintedRows();
+    const LottoDraw draw{{3, 12, 19, 27, 33, 40}, 7};
+    const LottoHits hits = CountLottoHits(rows, draw);
+    EvaluationReport report;
+    report.title = "Losfix 2.0 – Auswertung der Reihen";
+    report.facts = {{"Reihen", "3 Reihen mit je 6 Zahlen aus der Zahlenmenge 49"},
+                    {"Ziehung", "3 12 19 27 33 40"},
+                    {"Zusatzzahl", "7"}};
+    report.summary = LottoHitSummary(hits, 6, 6, 49, 1);
+    const LottoOdds odds = TenMillionSampled();
+    report.sections.push_back(LottoOddsSection(odds, 3, 40, 3, 2, false));
+    const PrintDocument document = SummaryPrintDocument(
+        EvaluationPrintSummary(report, LottoHitPrintTable(rows, hits, draw)));
+    EXPECT_EQ(PrintedText(document),
+              "Losfix 2.0\n"
+              "Auswertung der Reihen\n"
+              "3 Reihen mit je 6 Zahlen aus der Zahlenmenge 49\n"
+              "Ziehung: 3 12 19 27 33 40 · Zusatzzahl: 7\n"
+              "--\n"
+              "6 Richtige: 0 Reihen · 5 Richtige: 1 Reihe · 4 Richtige: 0 Reihen · 3 Richtige: 0 "
+              "Reihen ·\n"
+              "2 Richtige: 0 Reihen · 1 Richtige: 1 Reihe\n"
+              "-- with next\n"
+              "[Gewinnchancen]\n"
+              "Geschätzt aus 10.000.000 zufälligen Ziehungen von 9.880 möglichen (3 aus 40); in "
+              "Klammern die 95-%-Intervalle.\n"
+              "-- whole with next\n"
+              "Richtige= | Beste Reihe hat/genau so viele> | Ziehungen> | "
+              "Mindestens eine/Reihe mit so vielen> | Ziehungen> | Reihen mit so/vielen im "
+              "Mittel>\n"
+              "3 | 0,01000 % | 1.000 | 0,01000 % | 1.000 | 0,00010000\n"
+              " | (0,00940 % – 0,01064 %) |  | (0,00940 % – 0,01064 %) |  | (0,000093802 – "
+              "0,00010620)\n"
+              "2 | 9,9900 % | 999.000 | 9,9950 % | 999.500 | 0,12000\n"
+              " | (9,9714 % – 10,0086 %) |  | (9,9764 % – 10,0136 %) |  | (0,11977 – 0,12023)\n"
+              "1 | 50,0000 % | 5.000.000 | 55,0000 % | 5.500.000 | 0,80000\n"
+              " | (49,9690 % – 50,0310 %) |  | (54,9692 % – 55,0308 %) |  | (0,79968 – 0,80032)\n"
+              "0 | 40,0000 % | 4.000.000 | 60,0000 % | 6.000.000 | 0,90000\n"
+              " | (39,9696 % – 40,0304 %) |  | (59,9696 % – 60,0304 %) |  | (0,89961 – 0,90039)\n"
+              "--\n"
+              "Kein Gewinn (weniger als 2 Richtige): 90,0000 % (89,9814 % – 90,0186 %), in "
+              "9.000.000 von 10.000.000 Ziehungen\n"
+              "der Stichprobe\n"
+              "-- flowing labelled\n"
+              "[Treffer der Reihen]\n"
+              "Reihe> | Zahlen< | Richtige= | Getroffen< | Zusatzzahl=\n"
+              "1 | 3 12 19 27 33 41 | 5 | 3 12 19 27 33 | \n"
+              "2 | 1 2 3 4 5 7 | 1 | 3 | ja\n"
+              "5 | 8 9 10 11 13 14 | 0 |  | \n");
+
+    // Without an additional number its column is left out; tips print alike.
+    const PrintTable plain = LottoHitPrintTable(rows, hits, {draw.numbers, 0});
+    EXPECT_EQ(plain.header.size(), 4U);
+    EXPECT_EQ(plain.rows.at(1).size(), 4U);
+    const std::vector<TipRow> tips = {TipRow{1, 0, 2, 1, 1, 0, 2, 2, 1, 0, 1, 2, 0},
+                                      TipRow{2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2}};
+    const TipRow results = {1, 0, 2, 1, 1, 0, 2, 2, 1, 0, 1, 2, 2};
+    PrintDocument tipsDocument;
+    tipsDocument.tables.push_back(TipHitPrintTable(tips, CountTipHits(tips, results), results));
+    EXPECT_EQ(PrintedText(tipsDocument),
+              "\n"
+              "-- flowing labelled\n"
+              "[Richtige der Tippreihen]\n"
+              "Reihe> | Tipp< | Falsch getippt in Spiel< | Richtige=\n"
+              "1 | 1,0,2,1,1,0,2,2,1,0,1,2,0 | 13 | 12\n"
+              "2 | 2,2,2,2,2,2,2,2,2,2,2,2,2 | 1, 2, 4, 5, 6, 9, 10, 11 | 5\n");
 }
 
 TEST(EvaluationCsvTest, CellsWithSeparatorsAreQuotedAndSectionsFollowEachOther) {

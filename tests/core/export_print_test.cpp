@@ -143,6 +143,59 @@ TEST(PrintLayoutTest, ATableGoesOnWithItsHeaderAndItsCaptionNeverStandsAlone) {
     ExpectEveryRowOnce(document, layout);
 }
 
+TEST(PrintLayoutTest, AHeaderOfTwoLinesStandsOnEveryPageAndIsAsWideAsItsLongerLine) {
+    PrintTable table = NumberedRows(20, false);
+    table.header = {"Nr", "Beste\nReihe"};
+    PrintDocument document;
+    document.tables.push_back(table);
+    const PrintLayout layout = LayOutDocument(document, TenLinePage(), CharacterMeasure());
+    EXPECT_EQ(layout.tables.at(0).columnWidths, (std::vector<double>{3, 5}));
+    ASSERT_EQ(layout.pages.size(), std::size_t(3));
+    for (const int page : {0, 1}) {
+        EXPECT_TRUE(layout.pages[static_cast<std::size_t>(page)].slices.at(0).header);
+        EXPECT_EQ(layout.pages[static_cast<std::size_t>(page)].slices.at(0).rowCount, 8);
+    }
+    EXPECT_EQ(layout.pages[2].slices.at(0).rowCount, 4);
+    EXPECT_EQ(CaptionLines("Beste\nReihe"), (std::vector<std::string>{"Beste", "Reihe"}));
+    EXPECT_EQ(CaptionLines(""), (std::vector<std::string>{""}));
+    EXPECT_EQ(PrintTable{}.headerLines(), 0);
+}
+
+TEST(PrintLayoutTest, TablesKeptTogetherStartANewPageWhenThatKeepsThemWhole) {
+    // 5 lines, then the gap: 4 lines are left. A text of 2 lines kept with a table of a header
+    // and 3 rows needs 2 + gap + 4 lines.
+    PrintDocument document;
+    document.tables.push_back(NumberedRows(5, false));
+    PrintTable text = NumberedRows(2, false);
+    text.keepWithNext = true;
+    PrintTable odds = NumberedRows(3, false);
+    odds.header = {"Nr", "x"};
+    odds.keepWhole = true;
+    document.tables = {document.tables[0], text, odds};
+    PrintLayout layout = LayOutDocument(document, TenLinePage(), CharacterMeasure());
+    ASSERT_EQ(layout.pages.size(), std::size_t(2));
+    EXPECT_EQ(layout.pages[0].slices.size(), std::size_t(1));
+    EXPECT_EQ(layout.pages[1].slices.at(0).table, 1);
+    EXPECT_EQ(layout.pages[1].slices.at(1).table, 2);
+    EXPECT_EQ(layout.pages[1].slices.at(1).rowCount, 3);
+    ExpectEveryRowOnce(document, layout);
+
+    // Without being kept the text stays on the first page.
+    document.tables[1].keepWithNext = false;
+    document.tables[2].keepWhole = false;
+    layout = LayOutDocument(document, TenLinePage(), CharacterMeasure());
+    ASSERT_EQ(layout.pages.size(), std::size_t(2));
+    EXPECT_EQ(layout.pages[0].slices.size(), std::size_t(2));
+
+    // A table longer than a page is split anyway, where it stands.
+    document.tables[2] = NumberedRows(12, false);
+    document.tables[2].keepWhole = true;
+    layout = LayOutDocument(document, TenLinePage(), CharacterMeasure());
+    ASSERT_EQ(layout.pages[0].slices.size(), std::size_t(3));
+    EXPECT_EQ(layout.pages[0].slices[2].rowCount, 1);
+    ExpectEveryRowOnce(document, layout);
+}
+
 TEST(PrintLayoutTest, ColumnsTakeTheirWidestTextAndGiveWayOnANarrowPage) {
     PrintTable table;
     table.labelColumn = true;

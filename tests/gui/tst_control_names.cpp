@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -194,6 +195,10 @@ private slots:
         QVERIFY(Find<QTableView>(lotto, "gTreffer") != nullptr);
         QVERIFY(Find<QTableView>(lotto, "gChancen") != nullptr);
         QVERIFY(Find<QProgressBar>(lotto, "PFortschritt") != nullptr);
+        QVERIFY(Find<QToolButton>(lotto, "BDrucken") != nullptr);
+        for (const char* name : {"AAuswertungDrucken", "AAuswertungPdf"}) {
+            QVERIFY(Find<QAction>(lotto, name) != nullptr);
+        }
         CheckSpeaks(lotto);
 
         ImageSession images;
@@ -208,6 +213,7 @@ private slots:
                                  "BSpeichern", "BSchliessen"}) {
             QVERIFY(Find<QPushButton>(football, name) != nullptr);
         }
+        QVERIFY(Find<QToolButton>(football, "BDrucken") != nullptr);
         for (const char* name :
              {"LReihen", "LErgebnisse", "LHinweis", "LZusammenfassung", "LBasisGleich",
               "LKeinGewinnGleich", "LBasisStatus", "LKeinGewinnStatus"}) {

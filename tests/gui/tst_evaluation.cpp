@@ -12,7 +12,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <array>
+#include <memory>
 #include <set>
 
 #include "core/lottery/RowTable.h"
@@ -128,6 +130,27 @@ void GenerateTips(TFKick& window, int rows) {
     Find<QLineEdit>(window, "eAnz")->setText(QString::number(rows));
     Press(window, "bsSkinSpeedButton2");
     QTRY_VERIFY(!window.running());
+}
+
+// 2,000 rows of 16 from 90 and draws of 20: ten million sampled draws, several seconds of work.
+TFAuswertung* SixteenOfNinety(TestContext& env, TFMain& window) {
+    Find<RadioGroup>(window, "RG2")->setItemIndex(11);  // 90 numbers
+    Rows rows;
+    for (int r = 0; r < 2000; ++r) {
+        std::vector<int> row;
+        for (int k = 0; k < 16; ++k) {
+            row.push_back((r * 7 + k * 5) % 90 + 1);
+        }
+        std::sort(row.begin(), row.end());
+        row.erase(std::unique(row.begin(), row.end()), row.end());
+        if (row.size() == 16) {
+            rows.push_back(row);
+        }
+    }
+    LoadRows(env, window, rows);
+    TFAuswertung* evaluation = Evaluation(window);
+    Find<QSpinBox>(*evaluation, "eGezogen")->setValue(20);
+    return evaluation;
 }
 
 }  // namespace
@@ -447,22 +470,7 @@ private slots:
         TestContext env;
         TFMain window(env.context());
         window.show();
-        Find<RadioGroup>(window, "RG2")->setItemIndex(11);  // 90 numbers
-        Rows rows;
-        for (int r = 0; r < 2000; ++r) {
-            std::vector<int> row;
-            for (int k = 0; k < 16; ++k) {
-                row.push_back((r * 7 + k * 5) % 90 + 1);
-            }
-            std::sort(row.begin(), row.end());
-            row.erase(std::unique(row.begin(), row.end()), row.end());
-            if (row.size() == 16) {
-                rows.push_back(row);
-            }
-        }
-        LoadRows(env, window, rows);
-        TFAuswertung* evaluation = Evaluation(window);
-        Find<QSpinBox>(*evaluation, "eGezogen")->setValue(20);
+        TFAuswertung* evaluation = SixteenOfNinety(env, window);
         Press(*evaluation, "BBerechnen");
         QVERIFY(evaluation->computing());
         QVERIFY(Find<QProgressBar>(*evaluation, "PFortschritt")->isVisible());
@@ -478,6 +486,34 @@ private slots:
                  qPrintable(Find<QLabel>(*evaluation, "LBasis")->text()));
         QVERIFY(!Find<QProgressBar>(*evaluation, "PFortschritt")->isVisible());
         QVERIFY(Find<QPushButton>(*evaluation, "BBerechnen")->isEnabled());
+    }
+
+    void closingTheWindowOrTheProgramStopsTheComputation() {
+        TestContext env;
+        auto window = std::make_unique<TFMain>(env.context());
+        window->show();
+        TFAuswertung* evaluation = SixteenOfNinety(env, *window);
+        auto* basis = Find<QLabel>(*evaluation, "LBasis");
+        Press(*evaluation, "BBerechnen");
+        QVERIFY(evaluation->computing());
+        evaluation->close();
+        QTRY_VERIFY_WITH_TIMEOUT(!evaluation->computing(), 60000);
+        QVERIFY2(basis->text().startsWith(QStringLiteral("Gestoppt")), qPrintable(basis->text()));
+
+        // The main window closes during a computation: the evaluation stops with it.
+        QCOMPARE(Evaluation(*window), evaluation);
+        Press(*evaluation, "BBerechnen");
+        QVERIFY(evaluation->computing());
+        QVERIFY(window->close());
+        QTRY_VERIFY_WITH_TIMEOUT(!evaluation->computing(), 60000);
+        QVERIFY2(basis->text().startsWith(QStringLiteral("Gestoppt")), qPrintable(basis->text()));
+
+        // The program ends during a computation: the window goes, and the computation with it.
+        window->show();
+        QCOMPARE(Evaluation(*window), evaluation);
+        Press(*evaluation, "BBerechnen");
+        QVERIFY(evaluation->computing());
+        window.reset();
     }
 
     void footballHitsOddsAndTheirRefresh() {

@@ -11,11 +11,13 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 #include <regex>
+#include <set>
 
 #include "core/common/IniFile.h"
 #include "core/export/PrintDocument.h"
@@ -24,6 +26,8 @@
 #include "core/lottery/RowTable.h"
 #include "gui/app/TFMain.h"
 #include "gui/common/RadioGroup.h"
+#include "gui/eval/TFAuswertung.h"
+#include "gui/eval/TFKickAuswertung.h"
 #include "gui/football/TFKick.h"
 #include "gui/football/TipButton.h"
 #include "gui/print/Printing.h"
@@ -209,6 +213,59 @@ void SetTip(TFKick& window, int slot, TipStatus status) {
         QTest::mouseClick(TipButtonOf(window, slot), Qt::LeftButton);
     }
     QCOMPARE(window.state().board.status(slot), status);
+}
+
+// The rows of a flowing table of texts, each as its words: on every page the columns start
+// where the header line (the line whose first word is `first`) has that word, and are read one
+// after the other. The header itself is left out.
+std::vector<Row> FlowingRows(const std::vector<std::string>& pages, const std::string& first) {
+    std::vector<Row> rows;
+    for (const std::string& page : pages) {
+        std::vector<std::size_t> starts;
+        std::vector<std::vector<Row>> columns;
+        for (const std::string& line : Lines(page)) {
+            const Row words = Words(line);
+            if (!words.empty() && words.front() == first) {
+                starts.clear();
+                for (std::size_t at = line.find(first); at != std::string::npos;
+                     at = line.find(" " + first + " ", at + 1)) {
+                    starts.push_back(at == 0 ? 0 : at - 1);
+                }
+                columns.assign(starts.size(), {});
+                continue;
+            }
+            for (std::size_t c = 0; c < starts.size(); ++c) {
+                if (starts[c] >= line.size()) {
+                    break;
+                }
+                const std::size_t end = c + 1 < starts.size() ? starts[c + 1] : std::string::npos;
+                if (Row cells = Words(line.substr(starts[c], end - starts[c])); !cells.empty()) {
+                    columns[c].push_back(cells);
+                }
+            }
+        }
+        for (const auto& column : columns) {
+            rows.insert(rows.end(), column.begin(), column.end());
+        }
+    }
+    return rows;
+}
+
+// The lines of the pages below their heads, trimmed.
+std::vector<std::string> BodyLines(const std::vector<std::string>& pages) {
+    std::vector<std::string> lines;
+    for (const std::string& page : pages) {
+        const std::vector<std::string> all = Lines(page);
+        const auto head = std::find_if(all.begin(), all.end(), [](const std::string& line) {
+            return line.find("Seite ") != std::string::npos;
+        });
+        for (auto line = head == all.end() ? all.begin() : head + 1; line != all.end(); ++line) {
+            if (const auto from = line->find_first_not_of(' '); from != std::string::npos) {
+                lines.push_back(line->substr(from));
+            }
+        }
+    }
+    return lines;
 }
 
 }  // namespace
@@ -400,6 +457,167 @@ private slots:
             }
             QCOMPARE(counts[outcome], row);
         }
+    }
+
+    void lotteryEvaluationAsPdf() {
+        TestContext env;
+        TFMain window(env.context());
+        window.show();
+        testing::GenerateRows(window, 300);
+        testing::Press(window, "BAuswerten");
+        auto* evaluation = window.findChild<TFAuswertung*>(QStringLiteral("FAuswertung"));
+        QVERIFY(evaluation != nullptr);
+        auto* print = Find<QToolButton>(*evaluation, "BDrucken");
+        QVERIFY(!print->isEnabled());  // nothing evaluated yet
+        Find<QSpinBox>(*evaluation, "eGezogen")->setValue(6);
+        const std::vector<Row> rows = TableRows(window.table());
+        // The first row is drawn but for its last number, which is the additional one.
+        const std::string last = rows[0].back();
+        std::string drawn;
+        for (std::size_t i = 1; i + 1 < rows[0].size(); ++i) {
+            drawn += rows[0][i] + " ";
+        }
+        const int other = last == "49" ? 48 : 49;
+        drawn += std::to_string(other);
+        Find<QLineEdit>(*evaluation, "eZiehung")->setText(QString::fromStdString(drawn));
+        Find<QLineEdit>(*evaluation, "eZusatz")->setText(QString::fromStdString(last));
+        testing::Press(*evaluation, "BTreffer");
+        QVERIFY(print->isEnabled());
+        testing::Press(*evaluation, "BBerechnen");
+        Settle();
+        QVERIFY(evaluation->computing());
+        QVERIFY(!print->isEnabled());  // not while the odds are computed
+        QTRY_VERIFY_WITH_TIMEOUT(!evaluation->computing(), 60000);
+        QVERIFY(print->isEnabled());
+
+        const std::string path = SavePdf(env, *evaluation, "AAuswertungPdf", "auswertung.pdf");
+        QCOMPARE(env.dialogs.count(Kind::Error), 0);
+        QVERIFY(std::regex_match(env.dialogs.saveRequests.back().proposedName,
+                                 std::regex("Losfixauswertung [0-9]{4}-[0-9]{2}-[0-9]{2}\\.pdf")));
+        const std::vector<std::string> pages = PdfPages(path);
+        CheckPageNumbers(pages);
+        QVERIFY(pages.size() >= 2);
+        const int rowSize = static_cast<int>(rows[0].size()) - 1;
+        for (const std::string& page : pages) {
+            QVERIFY(Contains(page, "Auswertung der Reihen"));
+            QVERIFY(Contains(page, "300 Reihen mit je " + std::to_string(rowSize) +
+                                       " Zahlen aus der Zahlenmenge 49"));
+            QVERIFY(Contains(page, "Ziehung: " + drawn + " · Zusatzzahl: " + last));
+        }
+        QVERIFY(Contains(pages[0], "Gewinnchancen"));
+        QVERIFY(Contains(pages[0], "Exakt über alle 13.983.816 möglichen Ziehungen (6 aus 49)."));
+        QVERIFY(Contains(pages[0], "Kein Gewinn (weniger als 3 Richtige):"));
+        QVERIFY(Contains(pages[0], "Beste Reihe hat"));
+        QVERIFY(Contains(pages[0], "genau so viele"));
+        // The summary as the window shows it, wrapped between its classes.
+        const std::string summary =
+            Find<QLabel>(*evaluation, "LZusammenfassung")->text().toStdString();
+        std::string printed;
+        for (const std::string& line : BodyLines(pages)) {
+            if (line.find("Richtige:") != std::string::npos &&
+                line.find("Kein Gewinn") == std::string::npos) {
+                printed += (printed.empty() ? "" : " ") + line;
+            }
+        }
+        QCOMPARE(printed, summary);
+
+        // Every row in table order, each on one line: number, numbers, hits, the numbers hit,
+        // "ja" when it holds the additional number.
+        std::vector<Row> expected;
+        const Row drawnWords = Words(drawn);
+        const std::set<std::string> draw(drawnWords.begin(), drawnWords.end());
+        for (const Row& row : rows) {
+            Row line = row;
+            Row hit;
+            for (std::size_t i = 1; i < row.size(); ++i) {
+                if (draw.count(row[i]) != 0) {
+                    hit.push_back(row[i]);
+                }
+            }
+            line.push_back(std::to_string(hit.size()));
+            line.insert(line.end(), hit.begin(), hit.end());
+            if (std::find(row.begin() + 1, row.end(), last) != row.end()) {
+                line.push_back("ja");
+            }
+            expected.push_back(line);
+        }
+        QVERIFY(Contains(pages[0], "Treffer der Reihen"));
+        QCOMPARE(FlowingRows(pages, "Reihe"), expected);
+        QCOMPARE(expected[0].back(), std::string("ja"));
+        QCOMPARE(expected[0][static_cast<std::size_t>(rowSize) + 1], std::to_string(rowSize - 1));
+    }
+
+    void footballEvaluationAsPdf() {
+        TestContext env;
+        ImageSession images;
+        TFKick kick(env.context(), images);
+        kick.show();
+        for (int slot = 1; slot <= kOutcomeSlotCount; ++slot) {
+            SetTip(kick, slot, TipStatus::TipFavI);
+        }
+        Find<QLineEdit>(kick, "eAnz")->setText(QStringLiteral("150"));
+        testing::Press(kick, "bsSkinSpeedButton2");
+        QTRY_VERIFY(!kick.running());
+        testing::Press(kick, "BAuswerten");
+        auto* evaluation = kick.findChild<TFKickAuswertung*>(QStringLiteral("FKickAuswertung"));
+        QVERIFY(evaluation != nullptr);
+        auto* print = Find<QToolButton>(*evaluation, "BDrucken");
+        QVERIFY(!print->isEnabled());
+        // The odds alone can be printed: no results entered, so no table of rows.
+        testing::Press(*evaluation, "BBerechnen");
+        Settle();
+        QVERIFY(!print->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!evaluation->computing(), 60000);
+        QVERIFY(print->isEnabled());
+        std::string path = SavePdf(env, *evaluation, "AAuswertungPdf", "odds.pdf");
+        QVERIFY(
+            std::regex_match(env.dialogs.saveRequests.back().proposedName,
+                             std::regex("Losfixtippauswertung [0-9]{4}-[0-9]{2}-[0-9]{2}\\.pdf")));
+        std::vector<std::string> pages = PdfPages(path);
+        CheckPageNumbers(pages);
+        QVERIFY(Contains(pages[0], "Auswertung der Tippreihen"));
+        QVERIFY(Contains(pages[0], "150 Tippreihen mit je 13 Spielen"));
+        QVERIFY(Contains(pages[0], "Alle Ergebnisse gleich wahrscheinlich"));
+        // Each section stays on one page, its table with its title and its footer.
+        QCOMPARE(pages.size(), std::size_t(2));
+        QVERIFY(Contains(pages[1], "Nach Ihren Tipp-Status gewichtet"));
+        QVERIFY(Contains(pages[1], "Kein Gewinn (weniger als 10 Richtige)"));
+        QVERIFY(!Contains(pages[1], "Richtige der Tippreihen"));
+
+        // With results: every row with its tip, the matches tipped wrong and its count.
+        const StringGrid& table = kick.state().table;
+        std::string results;
+        for (int match = 1; match <= kMatchCount; ++match) {
+            results += (match > 1 ? "," : "") + table.cell(match, 1);
+        }
+        Find<QLineEdit>(*evaluation, "eErgebnisse")->setText(QString::fromStdString(results));
+        testing::Press(*evaluation, "BTreffer");
+        path = SavePdf(env, *evaluation, "AAuswertungPdf", "tipps.pdf");
+        pages = PdfPages(path);
+        CheckPageNumbers(pages);
+        QVERIFY(Contains(pages[0], "Ergebnisse: " + results));
+        std::vector<Row> expected;
+        for (int r = 1; r < table.rowCount(); ++r) {
+            std::string tip;
+            Row wrong;
+            for (int match = 1; match <= kMatchCount; ++match) {
+                tip += (match > 1 ? "," : "") + table.cell(match, r);
+                if (table.cell(match, r) != table.cell(match, 1)) {
+                    wrong.push_back(std::to_string(match) + ",");
+                }
+            }
+            Row line{std::to_string(r), tip};
+            if (!wrong.empty()) {
+                wrong.back().pop_back();
+            }
+            line.insert(line.end(), wrong.begin(), wrong.end());
+            line.push_back(std::to_string(13 - wrong.size()));
+            expected.push_back(line);
+        }
+        QVERIFY(std::any_of(pages.begin(), pages.end(), [](const std::string& page) {
+            return Contains(page, "Richtige der Tippreihen");
+        }));
+        QCOMPARE(FlowingRows(pages, "Reihe"), expected);
     }
 
     void previewWithoutPrinterOffersPdfAndKeepsThePageSetUp() {

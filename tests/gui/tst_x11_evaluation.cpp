@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
@@ -123,6 +124,20 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!evaluation->computing(), 60000);
         Shot("lotto-3-stopped");
 
+        // Draws of 6 for the same rows: 14,892 subsets a row to count before the first draw,
+        // most of a minute. The progress moves meanwhile and a stop ends it at once.
+        Find<QSpinBox>(*evaluation, "eGezogen")->setValue(6);
+        auto* progress = Find<QProgressBar>(*evaluation, "PFortschritt");
+        testing::Press(*evaluation, "BBerechnen");
+        QTRY_VERIFY(evaluation->computing());
+        QTRY_VERIFY_WITH_TIMEOUT(progress->value() > 0, 60000);
+        Shot("lotto-4-tables");
+        testing::Press(*evaluation, "BStopp");
+        QTRY_VERIFY_WITH_TIMEOUT(!evaluation->computing(), 60000);
+        const QString stopped = Find<QLabel>(*evaluation, "LBasis")->text();
+        QVERIFY2(stopped.startsWith(QStringLiteral("Berechnung gestoppt nach 0 von 13.983.816")),
+                 qPrintable(stopped));
+
         // 99,999 rows of 6 numbers: exact over every draw.
         LoadRows(env, window, RowFileOf(99'999, 6, 49));
         Find<QSpinBox>(*evaluation, "eGezogen")->setValue(6);
@@ -138,7 +153,11 @@ private slots:
         // The evaluation window fits a small screen.
         QVERIFY(evaluation->minimumSizeHint().width() <= 1000);
         QVERIFY(evaluation->minimumSizeHint().height() <= 760);
-        evaluation->close();
+
+        // The program ends during a long computation: the windows go, and it with them.
+        LoadRows(env, window, RowFileOf(99'999, 16, 49));
+        testing::Press(*evaluation, "BBerechnen");
+        QTRY_VERIFY(evaluation->computing());
     }
 
     void footballWindowWithManyRows() {

@@ -209,26 +209,24 @@ std::string TipHitSummary(const TipHits& hits) {
     return text;
 }
 
-TipOdds ComputeTipOdds(const std::vector<TipRow>& rows,
-                       const std::array<std::uint8_t, 39>* statuses, EvalControl& control) {
-    TipOdds odds;
-    const OutcomeWeights weights = WeightsOf(statuses);
-    constexpr std::uint64_t kSteps = kMatches + 2;  // the rows, one pass per match, the tally
-    control.total.store(kSteps * kTipResultCount, std::memory_order_relaxed);
+namespace {
 
-    // The rows a result has at each distance: bit t of near[r] is set when some row differs from
-    // r in exactly t matches. Built one match at a time: after match m, a row counts for r when
-    // it agrees with r in the later matches and differs in t of the matches up to m.
+// The steps of the progress, each over every result: marking the rows, one pass per match, and
+// the tally of each view.
+constexpr std::uint64_t kNearSteps = kMatches + 1;
+
+// The rows a result has at each distance: bit t of near[r] is set when some row differs from r
+// in exactly t matches. Built one match at a time: after match m, a row counts for r when it
+// agrees with r in the later matches and differs in t of the matches up to m. Empty when stopped.
+std::vector<std::uint16_t> NearBits(const std::vector<TipRow>& rows, EvalControl& control) {
     std::vector<std::uint16_t> near(kTipResultCount, 0);
     for (const TipRow& row : rows) {
         near[ResultIndex(row)] = 1;
     }
-    control.done.fetch_add(kTipResultCount, std::memory_order_relaxed);
+    if (!control.addDone(kTipResultCount)) {
+        return {};
+    }
     for (int m = 0; m < kMatches; ++m) {
-        if (control.stop.load(std::memory_order_relaxed)) {
-            odds.stopped = true;
-            return odds;
-        }
         const std::uint32_t stride = kPower[static_cast<std::size_t>(m)];
         for (std::uint32_t block = 0; block < kTipResultCount; block += 3 * stride) {
             std::uint16_t* a = near.data() + block;
@@ -243,9 +241,24 @@ TipOdds ComputeTipOdds(const std::vector<TipRow>& rows,
                 c[i] = static_cast<std::uint16_t>(z | ((x | y) << 1));
             }
         }
-        control.done.fetch_add(kTipResultCount, std::memory_order_relaxed);
+        if (!control.addDone(kTipResultCount)) {
+            return {};
+        }
     }
+    return near;
+}
 
+TipOdds StoppedTipOdds() {
+    TipOdds odds;
+    odds.stopped = true;
+    return odds;
+}
+
+// One view from the distances: the results by their weight, the rows by their sums.
+TipOdds TallyTipOdds(const std::vector<TipRow>& rows, const std::vector<std::uint16_t>& near,
+                     const std::array<std::uint8_t, 39>* statuses, EvalControl& control) {
+    TipOdds odds;
+    const OutcomeWeights weights = WeightsOf(statuses);
     // The weight of a result is a product over the matches; split into the first seven and the
     // last six matches.
     constexpr std::uint32_t kLow = 2187;  // 3^7
@@ -267,6 +280,9 @@ TipOdds ComputeTipOdds(const std::vector<TipRow>& rows,
     }
     std::array<std::uint64_t, kMatches + 1> any{};
     for (std::uint32_t h = 0; h < high.size(); ++h) {
+        if (control.stopped()) {
+            return StoppedTipOdds();
+        }
         for (std::uint32_t l = 0; l < kLow; ++l) {
             const std::uint64_t w = high[h] * low[l];
             const unsigned bits = near[h * kLow + l];
@@ -281,7 +297,6 @@ TipOdds ComputeTipOdds(const std::vector<TipRow>& rows,
         }
     }
     odds.anyRow = any;
-    control.done.fetch_add(kTipResultCount, std::memory_order_relaxed);
 
     // Rows with c correct, summed over the results by weight: for one row, the coefficient of
     // x^t in the product over the matches of (weight of its tip + x * weight of the other two).
@@ -317,7 +332,37 @@ TipOdds ComputeTipOdds(const std::vector<TipRow>& rows,
         odds.rowsTotal[static_cast<std::size_t>(c)] +=
             static_cast<long double>(sums[static_cast<std::size_t>(c)]);
     }
+    control.addDone(kTipResultCount);
     return odds;
+}
+
+}  // namespace
+
+TipOdds ComputeTipOdds(const std::vector<TipRow>& rows,
+                       const std::array<std::uint8_t, 39>* statuses, EvalControl& control) {
+    control.total.store((kNearSteps + 1) * kTipResultCount, std::memory_order_relaxed);
+    const std::vector<std::uint16_t> near = NearBits(rows, control);
+    if (near.empty()) {
+        return StoppedTipOdds();
+    }
+    return TallyTipOdds(rows, near, statuses, control);
+}
+
+TipOddsViews ComputeTipOddsViews(const std::vector<TipRow>& rows,
+                                 const std::array<std::uint8_t, 39>& statuses,
+                                 EvalControl& control) {
+    control.total.store((kNearSteps + 2) * kTipResultCount, std::memory_order_relaxed);
+    TipOddsViews views;
+    const std::vector<std::uint16_t> near = NearBits(rows, control);
+    if (near.empty()) {
+        views.uniform.stopped = true;
+        views.weighted.stopped = true;
+        return views;
+    }
+    views.uniform = TallyTipOdds(rows, near, nullptr, control);
+    views.weighted =
+        views.uniform.stopped ? StoppedTipOdds() : TallyTipOdds(rows, near, &statuses, control);
+    return views;
 }
 
 }  // namespace losfix

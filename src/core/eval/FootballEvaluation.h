@@ -50,4 +50,13 @@ constexpr std::uint64_t kTipResultCount = 1'594'323;  // 3^13
 TipOdds ComputeTipOdds(const std::vector<TipRow>& rows,
                        const std::array<std::uint8_t, 39>* statuses, EvalControl& control);
 
+// Both views in one computation, with one progress: what the rows have in common is counted once.
+struct TipOddsViews {
+    TipOdds uniform;
+    TipOdds weighted;
+};
+TipOddsViews ComputeTipOddsViews(const std::vector<TipRow>& rows,
+                                 const std::array<std::uint8_t, 39>& statuses,
+                                 EvalControl& control);
+
 }  // namespace losfix

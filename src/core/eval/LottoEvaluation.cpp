@@ -65,7 +65,7 @@ std::string PoolRange(int poolSize) {
 
 std::variant<LottoRows, std::string> ReadLottoRows(const StringGrid& table, int poolSize) {
     if (poolSize < 1 || poolSize > kMaxPoolSize) {
-        return "Der Zahlenpool muss 1 bis 90 Zahlen haben, eingestellt sind " +
+        return "Die Zahlenmenge muss 1 bis 90 Zahlen haben, eingestellt sind " +
                std::to_string(poolSize) + ".";
     }
     LottoRows result;
@@ -127,7 +127,7 @@ std::string DrawSizeProblem(int drawSize, int poolSize) {
                " Zahlen, eingestellt sind " + std::to_string(drawSize) + ".";
     }
     if (drawSize > poolSize) {
-        return "Aus einem Zahlenpool von " + std::to_string(poolSize) + " Zahlen können nicht " +
+        return "Aus einer Zahlenmenge von " + std::to_string(poolSize) + " Zahlen können nicht " +
                std::to_string(drawSize) + " Zahlen gezogen werden.";
     }
     return {};
@@ -149,7 +149,7 @@ std::variant<LottoDraw, std::string> ParseLottoDraw(std::string_view numbers,
                    "oder Semikolons.";
         }
         if (n < 1 || n > poolSize) {
-            return "Die Zahl " + messages::Excerpt(entry) + " liegt nicht im Zahlenpool " +
+            return "Die Zahl " + messages::Excerpt(entry) + " liegt nicht in der Zahlenmenge " +
                    PoolRange(poolSize) + ".";
         }
         if (seen.contains(n)) {
@@ -182,8 +182,8 @@ std::variant<LottoDraw, std::string> ParseLottoDraw(std::string_view numbers,
             return "Die Zusatzzahl " + Quoted(extra[0]) + " ist keine Zahl.";
         }
         if (n < 1 || n > poolSize) {
-            return "Die Zusatzzahl " + messages::Excerpt(extra[0]) + " liegt nicht im Zahlenpool " +
-                   PoolRange(poolSize) + ".";
+            return "Die Zusatzzahl " + messages::Excerpt(extra[0]) +
+                   " liegt nicht in der Zahlenmenge " + PoolRange(poolSize) + ".";
         }
         if (seen.contains(n)) {
             return "Die Zusatzzahl " + std::to_string(n) + " ist schon unter den gezogenen Zahlen.";
@@ -236,6 +236,39 @@ std::string LottoHitSummary(const LottoHits& hits, int rowSize, int drawSize, in
                 " Richtige: " + RowsText(hits.rowsWithHits[static_cast<std::size_t>(h)]);
     }
     return text;
+}
+
+bool EvalControl::addDone(std::uint64_t steps) {
+    done.fetch_add(steps, std::memory_order_relaxed);
+    if (afterStep) {
+        afterStep();
+    }
+    return !stopped();
+}
+
+bool EvalControl::addPrepared(std::uint64_t units) {
+    prepared.fetch_add(units, std::memory_order_relaxed);
+    if (afterStep) {
+        afterStep();
+    }
+    return !stopped();
+}
+
+int ProgressPermille(const EvalControl& control) {
+    const auto share = [](std::uint64_t part, std::uint64_t whole) {
+        return whole == 0 ? 0.0
+                          : std::min(1.0, static_cast<double>(part) / static_cast<double>(whole));
+    };
+    const std::uint64_t preparing = control.preparing.load(std::memory_order_relaxed);
+    const double tables =
+        preparing == 0
+            ? 0.0
+            : std::clamp(control.prepareShare.load(std::memory_order_relaxed), 0, 1000) / 1000.0;
+    const double progress =
+        tables * share(control.prepared.load(std::memory_order_relaxed), preparing) +
+        (1.0 - tables) * share(control.done.load(std::memory_order_relaxed),
+                               control.total.load(std::memory_order_relaxed));
+    return static_cast<int>(progress * 1000.0);
 }
 
 std::uint64_t Binomial(int n, int k) {

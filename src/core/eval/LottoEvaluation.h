@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,11 +17,27 @@ namespace losfix {
 
 // Shared by the long computations: the window thread sets `stop`; the computation adds to `done`
 // as it goes (relaxed atomics, polled by the window with a timer) and knows `total` in advance.
+// Tables built before the first draw count apart: `prepared` of `preparing` units, which take
+// about `prepareShare` thousandths of the whole. A computation looks at `stop` after every
+// step of about a millisecond, and calls `afterStep` (when set) on its own thread after each
+// step it has added to the counters.
 struct EvalControl {
     std::atomic<bool> stop{false};
     std::atomic<std::uint64_t> done{0};
     std::atomic<std::uint64_t> total{0};
+    std::atomic<std::uint64_t> prepared{0};
+    std::atomic<std::uint64_t> preparing{0};
+    std::atomic<int> prepareShare{0};
+    std::function<void()> afterStep;
+
+    bool stopped() const { return stop.load(std::memory_order_relaxed); }
+    // Add to `done` or `prepared`; false when the computation is to stop.
+    bool addDone(std::uint64_t steps);
+    bool addPrepared(std::uint64_t units);
 };
+
+// How far a computation has come, 0..1000: the tables by their share, then the draws.
+int ProgressPermille(const EvalControl& control);
 
 constexpr int kMaxDrawSize = 20;
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <bit>
+#include <cmath>
 #include <memory>
 #include <mutex>
 #include <numeric>
@@ -29,6 +30,28 @@
 namespace losfix::eval {
 
 namespace {
+
+// Nanoseconds of one core, measured on the build machine (Release): a row compared with a draw,
+// an element of a run of counts added, a table entry filled, a byte of table cleared, a subset
+// looked up at random, a list entry sorted.
+constexpr double kCompareNs = 0.5;
+constexpr double kDrawNs = 20.0;  // the comparison's own work per draw
+constexpr double kAddNs = 0.8;
+constexpr double kFillNs = 15.0;
+constexpr double kClearNs = 0.3;
+constexpr double kLookupNs = 6.0;
+constexpr double kSortNs = 40.0;
+constexpr double kExactSeconds = 1.0;
+constexpr double kSampleMillions = 10.0;  // the default sample
+
+// Work between two looks at the stop flag, about a millisecond of one core: rows compared with
+// a draw, subsets looked up, subset counts filled, table entries cleared.
+constexpr std::uint64_t kComparesPerStep = 2'000'000;
+constexpr std::uint64_t kLookupsPerStep = 1 << 17;
+constexpr std::uint64_t kFillsPerStep = 1 << 16;
+constexpr std::size_t kClearsPerStep = 1 << 20;
+// Enumerated draws of the subset method between two looks (each costs well under a microsecond).
+constexpr std::uint64_t kDrawsPerStep = 4096;
 
 constexpr int kMaxHits = 16;
 constexpr std::size_t kHitSlots = kMaxHits + 1;
@@ -212,6 +235,11 @@ RowBits BitsOf(const LottoRows& rows) {
     return bits;
 }
 
+// Draws compared with every row between two looks at the stop flag.
+std::uint64_t ComparedDrawsPerStep(const LottoRows& rows) {
+    return std::clamp<std::uint64_t>(kComparesPerStep / (rows.rows.size() + 40), 1, 4096);
+}
+
 inline void CompareLoop(const RowBits& rows, std::uint64_t low, std::uint32_t high,
                         std::array<std::uint32_t, kHitSlots>& counts) {
     // A draw has at most kMaxDrawSize numbers, so no row hits more.
@@ -304,11 +332,11 @@ bool UseSparseTop(const LottoRows& rows, int drawSize) {
     return dense > static_cast<double>(kTableBudget) || entries * 64.0 < dense;
 }
 
-// Runs f(begin, end) over [0, count) split between the threads.
+// Runs f(begin, end) over [0, count) split between the threads; below `serial` on one.
 template <typename F>
-void ParallelFor(std::size_t count, const F& f) {
+void ParallelFor(std::size_t count, const F& f, std::size_t serial = 1024) {
     const auto threads = static_cast<std::size_t>(ThreadCount());
-    if (threads < 2 || count < 1024) {
+    if (threads < 2 || count < serial) {
         f(std::size_t{0}, count);
         return;
     }
@@ -323,54 +351,117 @@ void ParallelFor(std::size_t count, const F& f) {
     }
 }
 
+std::uint64_t SubsetsPerRow(int rowSize, int maxHits) {
+    std::uint64_t subsets = 0;
+    for (int j = 1; j <= maxHits; ++j) {
+        subsets += kChoose(rowSize, j);
+    }
+    return subsets;
+}
+
+// The largest subsets of the rows in sorted runs, merged into one list of ranks and counts.
+constexpr std::size_t kRunLength = 1 << 16;
+
+struct SortedRuns {
+    std::vector<std::uint64_t> ranks;
+    std::vector<std::size_t> ends;  // of the sorted runs in ranks
+
+    // Sorts what came since the last run; false when stopped.
+    bool close(EvalControl& control, std::uint64_t unitsPerEntry) {
+        const std::size_t begin = ends.empty() ? 0 : ends.back();
+        if (begin == ranks.size()) {
+            return true;
+        }
+        std::sort(ranks.begin() + static_cast<std::ptrdiff_t>(begin), ranks.end());
+        ends.push_back(ranks.size());
+        return control.addPrepared((ranks.size() - begin) * unitsPerEntry);
+    }
+};
+
 class SubsetTables {
 public:
-    SubsetTables(const LottoRows& rows, int drawSize, bool sparseTop)
+    // Builds the tables from the rows; a stop leaves them incomplete (see complete()).
+    SubsetTables(const LottoRows& rows, int drawSize, bool sparseTop, EvalControl& control)
         : poolSize_(rows.poolSize), maxHits_(MaxHits(rows, drawSize)), sparseTop_(sparseTop) {
         dense_.resize(Slot(maxHits_ + 1));
         const int denseTop = sparseTop_ ? maxHits_ - 1 : maxHits_;
+        const std::uint64_t subsets = SubsetsPerRow(rows.rowSize, maxHits_);
+        const Units units(subsets);
+        control.preparing.store(BuildUnits(rows, drawSize, sparseTop), std::memory_order_relaxed);
+        const std::uint64_t clearUnits = units.clear;
+        const std::uint64_t rowUnits = units.row;
+        const std::uint64_t sortUnits = units.sort;
+        const std::uint64_t mergeUnits = units.merge;
+
         for (int j = 1; j <= denseTop; ++j) {
             // Cleared by both threads: for the large tables the first touch of every page is
             // most of the cost.
             const std::size_t size = kChoose(poolSize_, j);
             dense_[Slot(j)].reset(new std::uint32_t[size]);
             std::uint32_t* table = dense_[Slot(j)].get();
-            ParallelFor(size, [table](std::size_t begin, std::size_t end) {
-                std::fill(table + begin, table + end, 0U);
-            });
+            const std::size_t steps = (size + kClearsPerStep - 1) / kClearsPerStep;
+            ParallelFor(
+                steps,
+                [&](std::size_t begin, std::size_t end) {
+                    for (std::size_t step = begin; step < end && !control.stopped(); ++step) {
+                        const std::size_t from = step * kClearsPerStep;
+                        const std::size_t to = std::min(size, from + kClearsPerStep);
+                        std::fill(table + from, table + to, 0U);
+                        control.addPrepared((to - from) * clearUnits);
+                    }
+                },
+                2);
+            if (control.stopped()) {
+                return;
+            }
         }
+
         rows_ = static_cast<Sum>(rows.rows.size());
         const auto threads = static_cast<std::size_t>(ThreadCount());
-        std::vector<std::vector<std::uint64_t>> topRanks(threads);
+        std::vector<SortedRuns> runs(threads);
         std::atomic<std::size_t> part{0};
+        const std::size_t rowsPerStep =
+            static_cast<std::size_t>(std::max<std::uint64_t>(1, kFillsPerStep / subsets));
         ParallelFor(rows.rows.size(), [&](std::size_t begin, std::size_t end) {
-            std::vector<std::uint64_t>& top = topRanks[part.fetch_add(1)];
-            for (std::size_t r = begin; r < end; ++r) {
-                addRow(rows.rows[r], top);
-            }
-            std::sort(top.begin(), top.end());
-        });
-        if (sparseTop_) {
-            std::vector<std::uint64_t> all;
-            for (const auto& ranks : topRanks) {
-                const std::size_t middle = all.size();
-                all.insert(all.end(), ranks.begin(), ranks.end());
-                std::inplace_merge(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(middle),
-                                   all.end());
-            }
-            for (std::size_t i = 0; i < all.size();) {
-                std::size_t j = i;
-                while (j < all.size() && all[j] == all[i]) {
-                    ++j;
+            SortedRuns& own = runs[part.fetch_add(1)];
+            for (std::size_t r = begin; r < end;) {
+                if (control.stopped()) {
+                    return;
                 }
-                sparseRank_.push_back(all[i]);
-                sparseCount_.push_back(static_cast<std::uint32_t>(j - i));
-                i = j;
+                const std::size_t first = r;
+                const std::size_t last = std::min(end, r + rowsPerStep);
+                for (; r < last; ++r) {
+                    addRow(rows.rows[r], own.ranks);
+                }
+                if (own.ranks.size() - (own.ends.empty() ? 0 : own.ends.back()) >= kRunLength &&
+                    !own.close(control, sortUnits)) {
+                    return;
+                }
+                control.addPrepared((last - first) * rowUnits);
             }
+            own.close(control, sortUnits);
+        });
+        if (control.stopped() || (sparseTop_ && !merge(runs, control, mergeUnits))) {
+            return;
         }
         // A guard at the end, so that a walk through the list needs no bounds check.
         sparseRank_.push_back(UINT64_MAX);
         sparseCount_.push_back(0);
+        complete_ = true;
+    }
+
+    // False when a stop came before the tables were built.
+    bool complete() const { return complete_; }
+
+    // The work of building, in the units of the progress: estimated nanoseconds of one core.
+    static std::uint64_t BuildUnits(const LottoRows& rows, int drawSize, bool sparseTop) {
+        const int maxHits = MaxHits(rows, drawSize);
+        const Units units(SubsetsPerRow(rows.rowSize, maxHits));
+        const std::uint64_t topEntries =
+            sparseTop ? rows.rows.size() * kChoose(rows.rowSize, maxHits) : 0;
+        return DenseBytes(rows.poolSize, 1, sparseTop ? maxHits - 1 : maxHits) /
+                   sizeof(std::uint32_t) * units.clear +
+               rows.rows.size() * units.row + topEntries * (units.sort + units.merge);
     }
 
     int poolSize() const { return poolSize_; }
@@ -397,6 +488,16 @@ public:
     }
 
 private:
+    // A cleared entry, a row counted, a listed subset sorted and merged.
+    struct Units {
+        explicit Units(std::uint64_t subsetsPerRow)
+            : row(static_cast<std::uint64_t>(static_cast<double>(subsetsPerRow) * kFillNs)) {}
+        std::uint64_t clear = static_cast<std::uint64_t>(kClearNs * sizeof(std::uint32_t)) + 1;
+        std::uint64_t row;
+        std::uint64_t sort = static_cast<std::uint64_t>(kSortNs * 3 / 4);
+        std::uint64_t merge = static_cast<std::uint64_t>(kSortNs / 4);
+    };
+
     // Counts every subset of up to maxHits_ numbers of the row; the threads share the tables.
     void addRow(const NumberSet& row, std::vector<std::uint64_t>& topRanks) {
         const std::vector<int> e = Elements(row);
@@ -412,9 +513,53 @@ private:
                       });
     }
 
+    // The runs of all threads into one list, equal ranks counted together; false when stopped.
+    bool merge(std::vector<SortedRuns>& runs, EvalControl& control, std::uint64_t unitsPerEntry) {
+        struct Cursor {
+            const std::uint64_t* at;
+            const std::uint64_t* end;
+        };
+        std::vector<Cursor> heap;
+        for (const SortedRuns& own : runs) {
+            std::size_t begin = 0;
+            for (const std::size_t end : own.ends) {
+                heap.push_back({own.ranks.data() + begin, own.ranks.data() + end});
+                begin = end;
+            }
+        }
+        const auto later = [](const Cursor& a, const Cursor& b) { return *a.at > *b.at; };
+        std::make_heap(heap.begin(), heap.end(), later);
+        std::uint64_t since = 0;
+        while (!heap.empty()) {
+            std::pop_heap(heap.begin(), heap.end(), later);
+            Cursor& cursor = heap.back();
+            const std::uint64_t rank = *cursor.at++;
+            if (cursor.at == cursor.end) {
+                heap.pop_back();
+            } else {
+                std::push_heap(heap.begin(), heap.end(), later);
+            }
+            if (!sparseRank_.empty() && sparseRank_.back() == rank) {
+                ++sparseCount_.back();
+            } else {
+                sparseRank_.push_back(rank);
+                sparseCount_.push_back(1);
+            }
+            if (++since == kRunLength) {
+                since = 0;
+                if (!control.addPrepared(kRunLength * unitsPerEntry)) {
+                    return false;
+                }
+            }
+        }
+        control.addPrepared(since * unitsPerEntry);
+        return true;
+    }
+
     int poolSize_;
     int maxHits_;
     bool sparseTop_;
+    bool complete_ = false;
     Sum rows_ = 0;
     std::vector<std::unique_ptr<std::uint32_t[]>> dense_;  // [j][rank], j = 1..
     std::vector<std::uint64_t> sparseRank_;
@@ -463,8 +608,8 @@ std::vector<Block> Blocks(int poolSize, int drawSize, std::uint64_t seed) {
     return blocks;
 }
 
-// Runs the blocks on the threads, each with its own figures, merged at the end. Progress and
-// the stop flag are seen once per block.
+// Runs the blocks on the threads, each with its own figures, merged at the end. The work adds its
+// draws to the progress and looks at the stop flag every step, within a block too.
 template <typename Work>
 LottoOdds RunBlocks(const std::vector<Block>& blocks, int maxHits, EvalControl& control,
                     const Work& work) {
@@ -476,16 +621,14 @@ LottoOdds RunBlocks(const std::vector<Block>& blocks, int maxHits, EvalControl& 
         Totals totals;
         auto state = work.start();
         for (;;) {
-            if (control.stop.load(std::memory_order_relaxed)) {
-                stopped = true;
-                break;
-            }
             const std::size_t i = next.fetch_add(1, std::memory_order_relaxed);
             if (i >= blocks.size()) {
                 break;
             }
-            work.run(state, blocks[i], totals);
-            control.done.fetch_add(blocks[i].draws, std::memory_order_relaxed);
+            if (control.stopped() || !work.run(state, blocks[i], totals, control)) {
+                stopped = true;
+                break;
+            }
         }
         const std::lock_guard lock(mutex);
         total.merge(totals);
@@ -512,12 +655,14 @@ public:
         : rows_(BitsOf(rows)),
           poolSize_(rows.poolSize),
           drawSize_(drawSize),
-          maxHits_(MaxHits(rows, drawSize)) {}
+          maxHits_(MaxHits(rows, drawSize)),
+          drawsPerStep_(ComparedDrawsPerStep(rows)) {}
 
     struct State {};
     State start() const { return {}; }
 
-    void run(State&, const Block& block, Totals& totals) const {
+    // False when stopped within the block.
+    bool run(State&, const Block& block, Totals& totals, EvalControl& control) const {
         NumberSet fixed;
         for (int i = 0; i < block.fixed; ++i) {
             fixed.add(block.top[Slot(i)] + 1);
@@ -527,6 +672,7 @@ public:
         std::array<int, kMaxDrawSize> pick{};
         std::iota(pick.begin(), pick.begin() + free, 0);
         std::array<std::uint32_t, kHitSlots> counts{};
+        std::uint64_t since = 0;
         for (;;) {
             NumberSet draw = fixed;
             for (int i = 0; i < free; ++i) {
@@ -534,12 +680,19 @@ public:
             }
             CompareDraw(rows_, draw, counts);
             AddCounts(totals, counts, maxHits_);
+            if (++since == drawsPerStep_) {
+                since = 0;
+                if (!control.addDone(drawsPerStep_)) {
+                    return false;
+                }
+            }
             int i = free - 1;
             while (i >= 0 && pick[Slot(i)] == limit - (free - i)) {
                 --i;
             }
             if (i < 0) {
-                return;
+                control.addDone(since);
+                return true;
             }
             ++pick[Slot(i)];
             for (int j = i + 1; j < free; ++j) {
@@ -553,6 +706,7 @@ private:
     int poolSize_;
     int drawSize_;
     int maxHits_;
+    std::uint64_t drawsPerStep_;
 };
 
 // The chosen elements Q of one level: the subsets T of Q that can still grow, with |T| and
@@ -579,17 +733,22 @@ public:
         SumBatch batch;
         std::size_t cursor = 0;    // in the sparse list; ranks only grow within a block
         Totals* totals = nullptr;  // of the thread, for full batches
+        EvalControl* control = nullptr;
+        std::uint64_t since = 0;  // draws not yet in the progress
+        bool stopped = false;
     };
 
     State start() const {
-        State state{{}, {}, SumBatch(tables_.maxHits()), 0, nullptr};
+        State state{{}, {}, SumBatch(tables_.maxHits()), 0, nullptr, nullptr, 0, false};
         state.levels.resize(Slot(drawSize_ + 1));
         state.r.resize(kHitSlots * static_cast<std::size_t>(tables_.poolSize()));
         return state;
     }
 
-    void run(State& state, const Block& block, Totals& totals) const {
+    // False when stopped within the block.
+    bool run(State& state, const Block& block, Totals& totals, EvalControl& control) const {
         state.totals = &totals;
+        state.control = &control;
         Level& root = state.levels[0];
         root.shifts = drawSize_;
         root.size.assign(1, 0);
@@ -614,6 +773,9 @@ public:
             descend(state, block.fixed);
         }
         state.batch.flush(totals);
+        control.addDone(state.since);
+        state.since = 0;
+        return !state.stopped;
     }
 
 private:
@@ -661,7 +823,7 @@ private:
         }
         const Level& level = state.levels[Slot(q)];
         const int low = drawSize_ - q - 1;  // the smallest y that leaves room below it
-        for (int y = low; y < level.smallest; ++y) {
+        for (int y = low; y < level.smallest && !state.stopped; ++y) {
             extend(level, y, state.levels[Slot(q + 1)]);
             descend(state, q + 1);
         }
@@ -678,6 +840,7 @@ private:
             batch.column(1)[batch.fill()] = tables_.count(1, static_cast<std::uint64_t>(f));
             batch.advance(1);
         }
+        state.since += static_cast<std::uint64_t>(tables_.poolSize());
     }
 
     // Every e > f below min(Q): S(Q + e + f) = S(Q + e) + R(f) + sum_T count(T + e + f).
@@ -748,6 +911,11 @@ private:
             }
             batch.advance(e);
         }
+        state.since += kChoose(below, 2);
+        if (state.since >= kDrawsPerStep) {
+            state.stopped = !state.control->addDone(state.since);
+            state.since = 0;
+        }
     }
 
     const SubsetTables& tables_;
@@ -788,18 +956,29 @@ void LookUpSums(const SubsetTables& tables, const NumberSet& draw, SumBatch& bat
 
 // ---- What a method costs ---------------------------------------------------------------------
 
-// Nanoseconds of one core, measured on the build machine (Release): a row compared with a draw,
-// an element of a run of counts added, a table entry filled, a byte of table cleared, a subset
-// looked up at random, a list entry sorted.
-constexpr double kCompareNs = 0.5;
-constexpr double kDrawNs = 20.0;  // the comparison's own work per draw
-constexpr double kAddNs = 0.8;
-constexpr double kFillNs = 15.0;
-constexpr double kClearNs = 0.3;
-constexpr double kLookupNs = 6.0;
-constexpr double kSortNs = 40.0;
-constexpr double kExactSeconds = 1.0;
-constexpr double kSampleMillions = 10.0;  // the default sample
+// Additions of the subset method for one enumerated draw (see lastTwo).
+double AddsPerDraw(int maxHits, int drawSize) {
+    double adds = static_cast<double>(maxHits + 1) * static_cast<double>(maxHits + 4) / 2.0;
+    for (int j = 0; j <= maxHits - 2 && j <= drawSize - 2; ++j) {
+        adds += static_cast<double>(kChoose(std::max(drawSize - 2, 0), j));
+    }
+    return adds;
+}
+
+// Subsets of one sampled draw looked up at most.
+std::uint64_t LookupsPerDraw(int maxHits, int drawSize) {
+    std::uint64_t lookups = 0;
+    for (int j = 1; j <= maxHits; ++j) {
+        lookups += kChoose(drawSize, j);
+    }
+    return lookups;
+}
+
+// The thousandths of the work that building the tables takes, for the progress.
+int TablesShare(double buildNs, double drawsNs) {
+    const double all = buildNs + drawsNs;
+    return all > 0 ? static_cast<int>(std::lround(1000.0 * buildNs / all)) : 0;
+}
 
 struct Cost {
     double compareSeconds = 0;
@@ -826,10 +1005,7 @@ Cost EstimateCost(const LottoRows& rows, int drawSize) {
         sparse ? rowCount * static_cast<double>(kChoose(rows.rowSize, m)) : 0.0;
     const std::uint64_t dense = DenseBytes(rows.poolSize, 1, sparse ? m - 1 : m);
     cost.subsetBytes = dense + static_cast<std::uint64_t>(sparseEntries) * 12;
-    double perDraw = static_cast<double>(m + 1) * static_cast<double>(m + 4) / 2.0;
-    for (int j = 0; j <= m - 2 && j <= drawSize - 2; ++j) {
-        perDraw += static_cast<double>(kChoose(std::max(drawSize - 2, 0), j));
-    }
+    const double perDraw = AddsPerDraw(m, drawSize);
     const double build = rowCount * subsetsPerRow * kFillNs +
                          static_cast<double>(dense) * kClearNs + sparseEntries * kSortNs;
     cost.subsetSeconds = (draws * perDraw * kAddNs + build) / threads * 1e-9;
@@ -840,12 +1016,15 @@ Cost EstimateCost(const LottoRows& rows, int drawSize) {
     }
 
     cost.sampleCompareSeconds = 1e6 * (rowCount * kCompareNs + kDrawNs) * 1e-9 / threads;
-    double lookups = 0;
-    for (int j = 1; j <= m; ++j) {
-        lookups += static_cast<double>(kChoose(drawSize, j));
-    }
+    const auto lookups = static_cast<double>(LookupsPerDraw(m, drawSize));
     const std::uint64_t sampleDense = DenseBytes(rows.poolSize, 1, m - 1);
-    cost.sampleLookupSeconds = sampleDense > kTableBudget || !sumsFit
+    // A list of the largest subsets takes 12 bytes an entry, as for counting every draw.
+    const double sampleTop = SampleSparseTop(rows, drawSize)
+                                 ? rowCount * static_cast<double>(kChoose(rows.rowSize, m)) * 12.0
+                                 : static_cast<double>(DenseBytes(rows.poolSize, m, m));
+    const bool sampleFits =
+        static_cast<double>(sampleDense) + sampleTop <= 1.5 * static_cast<double>(kTableBudget);
+    cost.sampleLookupSeconds = !sampleFits || !sumsFit
                                    ? 1e30
                                    : (1e6 * lookups * kLookupNs / threads +
                                       (rowCount * subsetsPerRow * (kFillNs + kSortNs / 4) +
@@ -853,6 +1032,15 @@ Cost EstimateCost(const LottoRows& rows, int drawSize) {
                                           10.0) *
                                          1e-9;
     return cost;
+}
+
+// Stopped while the tables were built: no draw counted.
+LottoOdds StoppedBeforeDraws(int maxHits) {
+    LottoOdds odds;
+    Totals().into(odds, maxHits);
+    odds.stopped = true;
+    odds.exact = false;
+    return odds;
 }
 
 }  // namespace
@@ -885,7 +1073,16 @@ LottoOdds EnumerateLottoOdds(const LottoRows& rows, int drawSize, EvalControl& c
     if (plan.exactMethod == LottoMethod::Compare) {
         return RunBlocks(blocks, maxHits, control, CompareWork(rows, drawSize));
     }
-    const SubsetTables tables(rows, drawSize, UseSparseTop(rows, drawSize));
+    const bool sparse = UseSparseTop(rows, drawSize);
+    control.prepareShare.store(
+        TablesShare(static_cast<double>(SubsetTables::BuildUnits(rows, drawSize, sparse)),
+                    static_cast<double>(Binomial(rows.poolSize, drawSize)) *
+                        AddsPerDraw(maxHits, drawSize) * kAddNs),
+        std::memory_order_relaxed);
+    const SubsetTables tables(rows, drawSize, sparse, control);
+    if (!tables.complete()) {
+        return StoppedBeforeDraws(maxHits);
+    }
     return RunBlocks(blocks, maxHits, control, SubsetWork(tables, drawSize));
 }
 
@@ -897,7 +1094,16 @@ LottoOdds SampleLottoOdds(const LottoRows& rows, int drawSize, EvalControl& cont
     const RowBits bits = lookups ? RowBits{} : BitsOf(rows);
     std::optional<SubsetTables> tables;
     if (lookups) {
-        tables.emplace(rows, drawSize, SampleSparseTop(rows, drawSize));
+        const bool sparse = SampleSparseTop(rows, drawSize);
+        control.prepareShare.store(
+            TablesShare(static_cast<double>(SubsetTables::BuildUnits(rows, drawSize, sparse)),
+                        static_cast<double>(draws) *
+                            static_cast<double>(LookupsPerDraw(maxHits, drawSize)) * kLookupNs),
+            std::memory_order_relaxed);
+        tables.emplace(rows, drawSize, sparse, control);
+        if (!tables->complete()) {
+            return StoppedBeforeDraws(maxHits);
+        }
     }
     const int threads = ThreadCount();
     std::atomic<bool> stopped{false};
@@ -913,10 +1119,11 @@ LottoOdds SampleLottoOdds(const LottoRows& rows, int drawSize, EvalControl& cont
         std::array<std::uint32_t, kHitSlots> counts{};
         // About a millisecond of work between looks at the stop flag and the progress.
         const std::uint64_t kStep =
-            lookups ? 4096
-                    : std::clamp<std::uint64_t>(2'000'000 / (rows.rows.size() + 40), 1, 4096);
+            lookups ? std::clamp<std::uint64_t>(kLookupsPerStep / LookupsPerDraw(maxHits, drawSize),
+                                                1, 4096)
+                    : ComparedDrawsPerStep(rows);
         while (quota > 0) {
-            if (control.stop.load(std::memory_order_relaxed)) {
+            if (control.stopped()) {
                 stopped = true;
                 break;
             }
@@ -934,7 +1141,7 @@ LottoOdds SampleLottoOdds(const LottoRows& rows, int drawSize, EvalControl& cont
                 }
             }
             quota -= step;
-            control.done.fetch_add(step, std::memory_order_relaxed);
+            control.addDone(step);
         }
         batch.flush(totals);
         const std::lock_guard lock(mutex);

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
+#include "core/app/Program.h"
 #include "core/common/TextFile.h"
 
 namespace losfix {
@@ -142,6 +144,109 @@ std::vector<std::string> CsvHeader(const char* countCaption, bool estimated) {
         header.insert(header.end(), {"95-%-Intervall von", "bis"});
     }
     return header;
+}
+
+// Printed lines hold up to this many characters: 10 points on A4 or Letter upright.
+constexpr std::size_t kPrintLineCharacters = 110;
+
+std::size_t Characters(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// The pieces of the text between separators, packed into lines of at most kPrintLineCharacters
+// where they fit; a line that goes on ends with the separator's visible part.
+std::vector<std::string> WrappedLines(const std::string& text, const std::string& separator) {
+    std::vector<std::string> pieces;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(separator, start);
+        pieces.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) {
+            break;
+        }
+        start = end + separator.size();
+    }
+    std::string tail = separator;  // what a line that goes on ends with
+    while (!tail.empty() && tail.back() == ' ') {
+        tail.pop_back();
+    }
+    std::vector<std::string> lines;
+    std::string line;
+    for (const std::string& piece : pieces) {
+        if (!line.empty() &&
+            Characters(line) + Characters(separator) + Characters(piece) > kPrintLineCharacters) {
+            lines.push_back(line + tail);
+            line.clear();
+        }
+        line += (line.empty() ? "" : separator) + piece;
+    }
+    lines.push_back(line);
+    return lines;
+}
+
+PrintTable TextTable(const std::string& caption, const std::vector<std::string>& lines) {
+    PrintTable table;
+    table.caption = caption;
+    for (const std::string& line : lines) {
+        table.rows.push_back({{line, PrintMark::None}});
+    }
+    return table;
+}
+
+// The odds as the window shows them, each parenthesis on a line below its figure.
+PrintTable OddsPrintTable(const ReportTable& shown) {
+    PrintTable table;
+    table.header = shown.header;
+    table.align.assign(shown.header.size(), PrintAlign::Right);
+    if (!table.align.empty()) {
+        table.align[0] = PrintAlign::Center;
+    }
+    for (const auto& cells : shown.rows) {
+        std::vector<PrintCell> figures;
+        std::vector<PrintCell> below;
+        bool anyBelow = false;
+        for (const std::string& cell : cells) {
+            const std::size_t open = cell.find(" (");
+            figures.push_back({cell.substr(0, open), PrintMark::None});
+            below.push_back(
+                {open == std::string::npos ? "" : cell.substr(open + 1), PrintMark::None});
+            anyBelow = anyBelow || open != std::string::npos;
+        }
+        table.rows.push_back(std::move(figures));
+        if (anyBelow) {
+            table.rows.push_back(std::move(below));
+        }
+    }
+    return table;
+}
+
+std::string SpacedNumbers(const NumberSet& set) {
+    std::string text;
+    set.forEach([&text](int n) { text += (text.empty() ? "" : " ") + std::to_string(n); });
+    return text;
+}
+
+PrintTable HitPrintTable(const char* caption, std::vector<std::string> header,
+                         std::vector<PrintAlign> align, std::size_t rowCount, std::size_t columns,
+                         const std::function<std::string(std::size_t, int)>& cell) {
+    PrintTable table;
+    table.caption = caption;
+    table.flow = true;
+    table.labelColumn = true;
+    header.resize(columns);
+    align.resize(columns);
+    table.header = std::move(header);
+    table.align = std::move(align);
+    table.rows.reserve(rowCount);
+    for (std::size_t r = 0; r < rowCount; ++r) {
+        std::vector<PrintCell>& cells = table.rows.emplace_back();
+        cells.reserve(columns);
+        for (std::size_t c = 0; c < columns; ++c) {
+            cells.push_back({cell(r, static_cast<int>(c)), PrintMark::None});
+        }
+    }
+    return table;
 }
 
 }  // namespace
@@ -372,6 +477,122 @@ std::string EvaluationCsv(const EvaluationReport& report) {
         }
     }
     return WriteTextLines(lines);
+}
+
+std::vector<std::string> LottoHitHeader() {
+    return {"Reihe", "Zahlen", "Richtige", "Getroffen", "Zusatzzahl"};
+}
+
+std::string LottoHitCell(const LottoRows& rows, const LottoHits& hits, const NumberSet& drawn,
+                         int additional, std::size_t row, int column) {
+    switch (column) {
+        case 0:
+            return std::to_string(rows.tableRow[row]);
+        case 1:
+            return SpacedNumbers(rows.rows[row]);
+        case 2:
+            return std::to_string(hits.hits[row]);
+        case 3:
+            return SpacedNumbers(rows.rows[row].intersection(drawn));
+        case 4:
+            return additional > 0 && hits.additional[row] ? "ja" : "";
+        default:
+            return "";
+    }
+}
+
+std::vector<std::string> TipHitHeader() {
+    return {"Reihe", "Tipp", "Falsch getippt in Spiel", "Richtige"};
+}
+
+std::string TipHitCell(const std::vector<TipRow>& rows, const TipHits& hits, const TipRow& results,
+                       std::size_t row, int column) {
+    switch (column) {
+        case 0:
+            return std::to_string(row + 1);
+        case 1: {
+            std::string tip;
+            for (const std::uint8_t outcome : rows[row]) {
+                tip += (tip.empty() ? "" : ",") + std::to_string(outcome);
+            }
+            return tip;
+        }
+        case 2: {
+            std::string wrong;
+            for (std::size_t m = 0; m < results.size(); ++m) {
+                if (rows[row][m] != results[m]) {
+                    wrong += (wrong.empty() ? "" : ", ") + std::to_string(m + 1);
+                }
+            }
+            return wrong;
+        }
+        case 3:
+            return std::to_string(hits.correct[row]);
+        default:
+            return "";
+    }
+}
+
+PrintTable LottoHitPrintTable(const LottoRows& rows, const LottoHits& hits, const LottoDraw& draw) {
+    NumberSet drawn;
+    for (const int n : draw.numbers) {
+        drawn.add(n);
+    }
+    return HitPrintTable("Treffer der Reihen", LottoHitHeader(),
+                         {PrintAlign::Right, PrintAlign::Left, PrintAlign::Center, PrintAlign::Left,
+                          PrintAlign::Center},
+                         rows.rows.size(), draw.additional > 0 ? 5 : 4,
+                         [&](std::size_t row, int column) {
+                             return LottoHitCell(rows, hits, drawn, draw.additional, row, column);
+                         });
+}
+
+PrintTable TipHitPrintTable(const std::vector<TipRow>& rows, const TipHits& hits,
+                            const TipRow& results) {
+    return HitPrintTable(
+        "Richtige der Tippreihen", TipHitHeader(),
+        {PrintAlign::Right, PrintAlign::Left, PrintAlign::Left, PrintAlign::Center}, rows.size(), 4,
+        [&](std::size_t row, int column) { return TipHitCell(rows, hits, results, row, column); });
+}
+
+PrintSummary EvaluationPrintSummary(const EvaluationReport& report, PrintTable hits) {
+    PrintSummary summary;
+    // The program's name heads every page already.
+    const std::string program = std::string(kProgramName) + " – ";
+    summary.title =
+        report.title.rfind(program, 0) == 0 ? report.title.substr(program.size()) : report.title;
+    std::string others;
+    for (std::size_t i = 0; i < report.facts.size(); ++i) {
+        const auto& [name, value] = report.facts[i];
+        if (i == 0) {
+            summary.lines.push_back(value);
+        } else {
+            others += (others.empty() ? "" : " · ") + name + ": " + value;
+        }
+    }
+    if (!others.empty()) {
+        summary.lines.push_back(others);
+    }
+    if (!report.summary.empty()) {
+        summary.tables.push_back(TextTable("", WrappedLines(report.summary, " · ")));
+    }
+    for (const OddsSection& section : report.sections) {
+        // A section stands on one page where it can: a figure beside its parenthesis.
+        summary.tables.push_back(TextTable(section.title, WrappedLines(section.basis, " ")));
+        summary.tables.back().keepWithNext = true;
+        if (!section.shown.rows.empty()) {
+            summary.tables.push_back(OddsPrintTable(section.shown));
+            summary.tables.back().keepWhole = true;
+            summary.tables.back().keepWithNext = !section.footer.empty();
+        }
+        if (!section.footer.empty()) {
+            summary.tables.push_back(TextTable("", WrappedLines(section.footer, " ")));
+        }
+    }
+    if (!hits.rows.empty()) {
+        summary.tables.push_back(std::move(hits));
+    }
+    return summary;
 }
 
 }  // namespace losfix

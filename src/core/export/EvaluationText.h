@@ -7,6 +7,7 @@
 
 #include "core/eval/FootballEvaluation.h"
 #include "core/eval/LottoEvaluation.h"
+#include "core/export/PrintDocument.h"
 
 namespace losfix {
 
@@ -65,5 +66,29 @@ std::string EvaluationClipboardText(const EvaluationReport& report);
 // form (Windows-1252, CR LF after every line). Cells holding a semicolon, a quote or a line break
 // are quoted.
 std::string EvaluationCsv(const EvaluationReport& report);
+
+// The table of hits of an evaluated draw as the window shows it: the captions ("Reihe",
+// "Zahlen", "Richtige", "Getroffen", "Zusatzzahl") and the text of one cell, `row` indexing
+// rows.rows and `column` the captions.
+std::vector<std::string> LottoHitHeader();
+std::string LottoHitCell(const LottoRows& rows, const LottoHits& hits, const NumberSet& drawn,
+                         int additional, std::size_t row, int column);
+// The same for the tip rows: "Reihe", "Tipp", "Falsch getippt in Spiel", "Richtige".
+std::vector<std::string> TipHitHeader();
+std::string TipHitCell(const std::vector<TipRow>& rows, const TipHits& hits, const TipRow& results,
+                       std::size_t row, int column);
+
+// Every row of those tables, to print, flowing in columns as many as fit beside each other. The
+// column of the additional number is left out when the draw has none.
+PrintTable LottoHitPrintTable(const LottoRows& rows, const LottoHits& hits, const LottoDraw& draw);
+PrintTable TipHitPrintTable(const std::vector<TipRow>& rows, const TipHits& hits,
+                            const TipRow& results);
+
+// What an evaluation window prints: its title and the facts in the head of every page (the
+// first fact, the rows, by its value alone), then the hit summary, every odds section with its
+// basis, table and footer, and last the table of hits (none while no draw is evaluated). Long
+// lines are wrapped between words, the summary between its classes; a figure's parenthesis
+// (the "1 zu …" or the interval) stands on a line of its own below it.
+PrintSummary EvaluationPrintSummary(const EvaluationReport& report, PrintTable hits);
 
 }  // namespace losfix

@@ -120,6 +120,28 @@ std::size_t PrintTable::columnCount() const {
     return count;
 }
 
+int PrintTable::headerLines() const {
+    int lines = 0;
+    for (const std::string& caption : header) {
+        lines =
+            std::max(lines, static_cast<int>(std::count(caption.begin(), caption.end(), '\n')) + 1);
+    }
+    return lines;
+}
+
+std::vector<std::string> CaptionLines(const std::string& caption) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = caption.find('\n', start);
+        lines.push_back(caption.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) {
+            return lines;
+        }
+        start = end + 1;
+    }
+}
+
 std::string PageText(int page, int pageCount) {
     return "Seite " + std::to_string(page) + " von " + std::to_string(pageCount);
 }

@@ -37,19 +37,28 @@ enum class PrintAlign : std::uint8_t { Left, Right, Center };
 // without rows is a line of text (its caption).
 struct PrintTable {
     std::string caption;              // a bold line above the table; may be empty
-    std::vector<std::string> header;  // the header line; empty for none
+    std::vector<std::string> header;  // the header line, '\n' for a second one; empty for none
     std::vector<PrintAlign> align;    // per column; columns without an entry are left-aligned
     std::vector<std::vector<PrintCell>> rows;
     bool flow = false;
     bool labelColumn = false;  // the first column names the row: set apart, in grey
     bool evenColumns = false;  // the columns after the first share one width, as on a slip
     std::string narrowest;     // the columns after the first are at least as wide as this text
+    // A table that a page can hold whole starts on the next page rather than be split; with
+    // `keepWithNext` it also stays on the page of the table after it.
+    bool keepWhole = false;
+    bool keepWithNext = false;
 
     PrintAlign alignment(std::size_t column) const {
         return column < align.size() ? align[column] : PrintAlign::Left;
     }
     std::size_t columnCount() const;
+    // The lines of the header: those of its longest caption, 0 without a header.
+    int headerLines() const;
 };
+
+// The lines of a header caption.
+std::vector<std::string> CaptionLines(const std::string& caption);
 
 struct PrintLegendEntry {
     PrintCell sample;

@@ -60,7 +60,9 @@ TableGeometry MeasureTable(const PrintTable& table, const PrintMetrics& metrics,
     const std::size_t columns = table.columnCount();
     geometry.columnWidths.assign(columns, 0.0);
     for (std::size_t c = 0; c < table.header.size(); ++c) {
-        geometry.columnWidths[c] = widths.heading(table.header[c]);
+        for (const std::string& line : CaptionLines(table.header[c])) {
+            geometry.columnWidths[c] = std::max(geometry.columnWidths[c], widths.heading(line));
+        }
     }
     for (const auto& row : table.rows) {
         for (std::size_t c = 0; c < row.size(); ++c) {
@@ -139,8 +141,24 @@ PrintLayout LayOutDocument(const PrintDocument& document, const PrintMetrics& me
         if (y > 0) {
             y += metrics.tableGap;
         }
+        if (y > 0 && (table.keepWhole || table.keepWithNext)) {
+            // The lines of the tables that belong together, each unsplit.
+            double together = 0;
+            for (std::size_t k = t; k < document.tables.size(); ++k) {
+                const PrintTable& part = document.tables[k];
+                together += lineHeight * ((part.caption.empty() ? 0 : 1) + part.headerLines() +
+                                          static_cast<int>(part.rows.size()));
+                if (!part.keepWithNext || k + 1 == document.tables.size()) {
+                    break;
+                }
+                together += metrics.tableGap;
+            }
+            if (together > available - y + 1e-9 && together <= available + 1e-9) {
+                newPage();
+            }
+        }
         const int captionLines = table.caption.empty() ? 0 : 1;
-        const int headerLines = table.header.empty() ? 0 : 1;
+        const int headerLines = table.headerLines();
         const int rowCount = static_cast<int>(table.rows.size());
         if (rowCount == 0) {
             if (captionLines == 0) {

@@ -36,7 +36,7 @@ struct PrintSlice {
     int columns = 1;
     double top = 0;        // y of the first line (caption, header or row) below the head
     bool caption = false;  // the caption line stands above
-    bool header = false;   // every column starts with the header line
+    bool header = false;   // every column starts with the header lines
 
     // Where row `row` of the table stands: column and line within the slice.
     int columnOf(int row) const { return (row - firstRow) / rowsPerColumn; }
@@ -60,7 +60,8 @@ struct PrintLayout {
 };
 
 // Lays the tables out below the head of every page. A row is one line and never splits; a table
-// continues on the next page with its header; a caption never stands alone at the foot of a page.
+// continues on the next page with its header; a caption never stands alone at the foot of a page;
+// tables kept whole or with the next start a new page when that keeps them together.
 // Widths are measured once for every distinct text.
 PrintLayout LayOutDocument(const PrintDocument& document, const PrintMetrics& metrics,
                            const PrintMeasure& measure);

@@ -1,7 +1,6 @@
 #include "gui/eval/EvalRunner.h"
 
 #include <QTimer>
-#include <algorithm>
 
 namespace losfix {
 
@@ -54,16 +53,7 @@ bool EvalRunner::stopRequested() const {
 }
 
 int EvalRunner::permille() const {
-    if (!control_) {
-        return 0;
-    }
-    const std::uint64_t total = control_->total.load(std::memory_order_relaxed);
-    const std::uint64_t done = control_->done.load(std::memory_order_relaxed);
-    if (total == 0) {
-        return 0;
-    }
-    const double share = static_cast<double>(done) / static_cast<double>(total);
-    return static_cast<int>(std::clamp(share, 0.0, 1.0) * 1000);
+    return control_ ? ProgressPermille(*control_) : 0;
 }
 
 void EvalRunner::rethrowIfFailed() {

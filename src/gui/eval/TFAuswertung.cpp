@@ -32,18 +32,8 @@ namespace {
 constexpr int kWidth = 1000;
 constexpr int kHeight = 780;
 
+// The columns of LottoHitHeader().
 enum HitColumn { kRowColumn, kNumbersColumn, kHitsColumn, kHitNumbersColumn, kAdditionalColumn };
-
-QString NumbersText(const NumberSet& set) {
-    QString text;
-    set.forEach([&text](int n) {
-        if (!text.isEmpty()) {
-            text += QLatin1Char(' ');
-        }
-        text += QString::number(n);
-    });
-    return text;
-}
 
 NumberSet SetOf(const std::vector<int>& numbers) {
     NumberSet set;
@@ -65,8 +55,8 @@ TFAuswertung::TFAuswertung(AppContext& context, const LotteryState& state, IniFi
                        QStringLiteral("Auswertung der Reihen"), owner),
       state_(state),
       ini_(settings) {
-    assemble(buildDrawBox(), buildOddsBox(), QStringLiteral("Treffer der Reihen"),
-             "Auswertung.csv");
+    assemble(buildDrawBox(), buildOddsBox(), QStringLiteral("Treffer der Reihen"), "Auswertung.csv",
+             "Losfixauswertung");
 
     const EvaluationSettings stored = ReadEvaluationSettings(ini_);
     eKlasse->setValue(stored.lowestClass);
@@ -96,11 +86,6 @@ TFAuswertung::TFAuswertung(AppContext& context, const LotteryState& state, IniFi
             showOdds();
         }
     });
-    ConnectGuarded(
-        BBerechnen, &QPushButton::clicked, this, dialogs, [this] { ComputeOdds(); },
-        Qt::QueuedConnection);
-    ConnectGuarded(BStopp, &QPushButton::clicked, this, dialogs, [this] { StopOdds(); });
-    connect(runner_, &EvalRunner::progress, PFortschritt, &QProgressBar::setValue);
 
     showHits();
     showOdds();
@@ -173,10 +158,6 @@ QWidget* TFAuswertung::buildOddsBox() {
         QStringLiteral("Die niedrigste Gewinnklasse: so viele Richtige zählen "
                        "als Gewinn"));
     LKlasse->setBuddy(eKlasse);
-    BBerechnen = MakeButton(QStringLiteral("BBerechnen"), QStringLiteral("&Berechnen"), GChancen);
-    BStopp = MakeButton(QStringLiteral("BStopp"), QStringLiteral("&Stopp"), GChancen);
-    BStopp->setIcon(ProgramIcon(QStringLiteral("stop")));
-    PFortschritt = MakeProgress(QStringLiteral("PFortschritt"), GChancen);
     controls->addWidget(LKlasse);
     controls->addWidget(eKlasse);
     controls->addSpacing(12);
@@ -207,17 +188,7 @@ int TFAuswertung::lowestClass() const {
 }
 
 void TFAuswertung::readRows() {
-    auto result = ReadLottoRows(state_.table, poolSize());
-    if (auto* rows = std::get_if<LottoRows>(&result)) {
-        rows_ = std::move(*rows);
-        rowsProblem_.clear();
-        LReihen->setText(QString::fromStdString(rowsFact()));
-    } else {
-        rows_.reset();
-        rowsProblem_ = std::get<std::string>(result);
-        LReihen->setText(QStringLiteral("Keine Auswertung möglich: ") +
-                         QString::fromStdString(rowsProblem_));
-    }
+    takeRows(ReadLottoRows(state_.table, poolSize()), rows_);
     const bool wasSettingUp = settingUp_;
     settingUp_ = true;
     eGezogen->setMaximum(std::min(kMaxDrawSize, poolSize()));
@@ -294,24 +265,16 @@ void TFAuswertung::recount(const QString& reason) {
                                  : QStringLiteral("Die Gewinnchancen gehören zu anderen Reihen "
                                                   "oder Ziehungen: bitte neu berechnen."));
     }
-    setNotice(notice.size() > 1 ? notice.join(QLatin1Char(' ')) : QString());
-    showHits();
-    showOdds();
-    updateControls();
+    finishRecount(notice);
 }
 
 void TFAuswertung::CountHits() {
-    if (!BTreffer->isEnabled()) {
-        return;
-    }
-    if (!rows_) {
-        context_.dialogs->warning(rowsProblem_);
+    if (!BTreffer->isEnabled() || refused(rows_.has_value())) {
         return;
     }
     const auto parsed = ParseLottoDraw(eZiehung->text().toStdString(),
                                        eZusatz->text().toStdString(), poolSize(), drawSize());
-    if (const auto* problem = std::get_if<std::string>(&parsed)) {
-        context_.dialogs->warning(*problem);
+    if (refused(std::get_if<std::string>(&parsed))) {
         return;
     }
     draw_ = std::get<LottoDraw>(parsed);
@@ -345,26 +308,15 @@ void TFAuswertung::showHits() {
     const int additional = draw_->additional;
     const LottoRows& rows = *rows_;
     const LottoHits& hits = hits_;
+    QStringList header;
+    for (const std::string& caption : LottoHitHeader()) {
+        header << QString::fromStdString(caption);
+    }
     hitModel_->reset(
-        static_cast<int>(rows.rows.size()),
-        {QStringLiteral("Reihe"), QStringLiteral("Zahlen"), QStringLiteral("Richtige"),
-         QStringLiteral("Getroffen"), QStringLiteral("Zusatzzahl")},
-        [&rows, &hits, drawn, additional](int item, int column) -> QString {
-            const auto i = static_cast<std::size_t>(item);
-            switch (column) {
-                case kRowColumn:
-                    return QString::number(rows.tableRow[i]);
-                case kNumbersColumn:
-                    return NumbersText(rows.rows[i]);
-                case kHitsColumn:
-                    return QString::number(hits.hits[i]);
-                case kHitNumbersColumn:
-                    return NumbersText(rows.rows[i].intersection(drawn));
-                case kAdditionalColumn:
-                    return additional > 0 && hits.additional[i] ? QStringLiteral("ja") : QString();
-                default:
-                    return QString();
-            }
+        static_cast<int>(rows.rows.size()), header,
+        [&rows, &hits, drawn, additional](int item, int column) {
+            return QString::fromStdString(LottoHitCell(rows, hits, drawn, additional,
+                                                       static_cast<std::size_t>(item), column));
         },
         [&rows, &hits](int item, int column) -> long long {
             const auto i = static_cast<std::size_t>(item);
@@ -401,11 +353,7 @@ std::vector<NumberSet> TFAuswertung::sortedRows() const {
 }
 
 void TFAuswertung::ComputeOdds() {
-    if (!BBerechnen->isEnabled() || runner_->running()) {
-        return;
-    }
-    if (!rows_) {
-        context_.dialogs->warning(rowsProblem_);
+    if (!BBerechnen->isEnabled() || computing() || refused(rows_.has_value())) {
         return;
     }
     const int d = drawSize();
@@ -420,38 +368,30 @@ void TFAuswertung::ComputeOdds() {
     result->drawSize = d;
     result->plannedExact = LottoOddsExactFeasible(*rows_, d);
     const std::uint64_t seed = context_.seedSource ? context_.seedSource() : ClockSeed();
-    PFortschritt->setValue(0);
     LBasis->setText(result->plannedExact
                         ? QStringLiteral("Wird berechnet: alle %1 möglichen Ziehungen …")
                               .arg(QString::fromStdString(GroupThousands(Binomial(poolSize(), d))))
                         : QStringLiteral("Wird geschätzt: zu viele mögliche Ziehungen für eine "
                                          "genaue Rechnung, daher eine Zufallsstichprobe …"));
-    runner_->start(
+    startOdds(
         [rows = *rows_, d, seed, result](EvalControl& control) {
             result->odds = ComputeLottoOdds(rows, d, control, seed);
         },
-        [this, result] {
-            Guarded(*context_.dialogs, [&] {
-                runner_->rethrowIfFailed();
-                odds_ = std::move(*result);
-            });
-            showOdds();
-            updateControls();
-            if (odds_ && !oddsCurrent()) {
-                setNotice(
-                    QStringLiteral("Die Reihen haben sich während der Berechnung "
-                                   "geändert: bitte neu berechnen."));
-            }
+        [this, result] { odds_ = std::move(*result); },
+        [this] {
+            return odds_ && !oddsCurrent() ? QStringLiteral(
+                                                 "Die Reihen haben sich während der Berechnung "
+                                                 "geändert: bitte neu berechnen.")
+                                           : QString();
         });
-    updateControls();
 }
 
-void TFAuswertung::StopOdds() {
-    if (runner_->running() && !runner_->stopRequested()) {
-        runner_->requestStop();
-        LBasis->setText(QStringLiteral("Wird angehalten …"));
-    }
-    updateControls();
+void TFAuswertung::showStopping() {
+    LBasis->setText(QStringLiteral("Wird angehalten …"));
+}
+
+PrintTable TFAuswertung::hitPrintTable() const {
+    return draw_ && rows_ ? LottoHitPrintTable(*rows_, hits_, *draw_) : PrintTable();
 }
 
 void TFAuswertung::showOdds() {
@@ -502,11 +442,8 @@ void TFAuswertung::updateControls() {
     settingUp_ = true;
     eKlasse->setMaximum(std::max(1, highest));
     settingUp_ = wasSettingUp;
-    BBerechnen->setEnabled(rows && !running);
     eGezogen->setEnabled(rows && !running);
-    BStopp->setEnabled(running && !runner_->stopRequested());
-    PFortschritt->setVisible(running);
-    setReportEnabled(draw_.has_value() || (odds_.has_value() && oddsCurrent()));
+    updateCommonControls(rows, draw_.has_value() || (odds_.has_value() && oddsCurrent()));
 }
 
 EvaluationReport TFAuswertung::report() const {

@@ -44,8 +44,7 @@ public:
     // "Ziehung löschen": no draw, no marks.
     void ClearDraw();
     // "Berechnen": the odds over all draws (or a sample), beside the window.
-    void ComputeOdds();
-    void StopOdds();
+    void ComputeOdds() override;
 
     // Writes the draw size and the lowest class into the settings file.
     void saveSettings();
@@ -79,23 +78,23 @@ private:
     void readRows();
     // Counts the hits of the fields' draw without a message; clears them when it is no draw.
     void recount(const QString& reason);
-    void showHits();
-    void showOdds();
+    void showHits() override;
+    void showOdds() override;
+    void showStopping() override;
+    PrintTable hitPrintTable() const override;
     void setMarks(const NumberSet& drawn, int additional);
-    void updateControls();
+    void updateControls() override;
     bool oddsCurrent() const;
     int poolSize() const;
     int drawSize() const;
     int lowestClass() const;
     std::vector<NumberSet> sortedRows() const;
-    std::string rowsFact() const;
+    std::string rowsFact() const override;
 
     const LotteryState& state_;
     IniFile& ini_;
 
-    bool tableRunning_ = false;
     std::optional<LottoRows> rows_;
-    std::string rowsProblem_;
     std::optional<LottoDraw> draw_;
     LottoHits hits_;
     std::optional<OddsResult> odds_;
@@ -114,9 +113,6 @@ private:
     QGroupBox* GChancen = nullptr;
     QLabel* LKlasse = nullptr;
     QSpinBox* eKlasse = nullptr;
-    QPushButton* BBerechnen = nullptr;
-    QPushButton* BStopp = nullptr;
-    QProgressBar* PFortschritt = nullptr;
     QLabel* LBasis = nullptr;
     QTableWidget* gChancen = nullptr;
     QLabel* LKeinGewinn = nullptr;

@@ -60,7 +60,7 @@ TFKickAuswertung::TFKickAuswertung(AppContext& context, const FootballState& sta
                        QStringLiteral("Auswertung der Tippreihen"), owner),
       state_(state) {
     assemble(buildResultsBox(), buildOddsBox(), QStringLiteral("Richtige der Tippreihen"),
-             "Tippauswertung.csv");
+             "Tippauswertung.csv", "Losfixtippauswertung");
 
     Dialogs& dialogs = *context_.dialogs;
     for (QComboBox* choice : cbSpiel) {
@@ -71,11 +71,6 @@ TFKickAuswertung::TFKickAuswertung(AppContext& context, const FootballState& sta
     ConnectGuarded(eErgebnisse, &QLineEdit::returnPressed, this, dialogs, [this] { CountHits(); });
     ConnectGuarded(BTreffer, &QPushButton::clicked, this, dialogs, [this] { CountHits(); });
     ConnectGuarded(BLoeschen, &QPushButton::clicked, this, dialogs, [this] { ClearResults(); });
-    ConnectGuarded(
-        BBerechnen, &QPushButton::clicked, this, dialogs, [this] { ComputeOdds(); },
-        Qt::QueuedConnection);
-    ConnectGuarded(BStopp, &QPushButton::clicked, this, dialogs, [this] { StopOdds(); });
-    connect(runner_, &EvalRunner::progress, PFortschritt, &QProgressBar::setValue);
 
     readRows();
     showHits();
@@ -137,10 +132,6 @@ QWidget* TFKickAuswertung::buildOddsBox() {
     box->setObjectName(QStringLiteral("GChancen"));
     auto* layout = new QVBoxLayout(box);
     auto* controls = new QHBoxLayout();
-    BBerechnen = MakeButton(QStringLiteral("BBerechnen"), QStringLiteral("&Berechnen"), box);
-    BStopp = MakeButton(QStringLiteral("BStopp"), QStringLiteral("&Stopp"), box);
-    BStopp->setIcon(ProgramIcon(QStringLiteral("stop")));
-    PFortschritt = MakeProgress(QStringLiteral("PFortschritt"), box);
     controls->addWidget(BBerechnen);
     controls->addWidget(BStopp);
     controls->addWidget(PFortschritt, 1);
@@ -202,17 +193,7 @@ void TFKickAuswertung::textFromChoices() {
 }
 
 void TFKickAuswertung::readRows() {
-    auto result = ReadTipRows(state_.table);
-    if (auto* rows = std::get_if<std::vector<TipRow>>(&result)) {
-        rows_ = std::move(*rows);
-        rowsProblem_.clear();
-        LReihen->setText(QString::fromStdString(rowsFact()));
-    } else {
-        rows_.reset();
-        rowsProblem_ = std::get<std::string>(result);
-        LReihen->setText(QStringLiteral("Keine Auswertung möglich: ") +
-                         QString::fromStdString(rowsProblem_));
-    }
+    takeRows(ReadTipRows(state_.table), rows_);
 }
 
 std::string TFKickAuswertung::rowsFact() const {
@@ -267,23 +248,15 @@ void TFKickAuswertung::recount(const QString& reason) {
                                     : QStringLiteral("Die Gewinnchancen gehören zu anderen "
                                                      "Tippreihen: bitte neu berechnen."));
     }
-    setNotice(notice.size() > 1 ? notice.join(QLatin1Char(' ')) : QString());
-    showHits();
-    showOdds();
-    updateControls();
+    finishRecount(notice);
 }
 
 void TFKickAuswertung::CountHits() {
-    if (!BTreffer->isEnabled()) {
-        return;
-    }
-    if (!rows_) {
-        context_.dialogs->warning(rowsProblem_);
+    if (!BTreffer->isEnabled() || refused(rows_.has_value())) {
         return;
     }
     const auto parsed = ParseTipResults(eErgebnisse->text().toStdString());
-    if (const auto* problem = std::get_if<std::string>(&parsed)) {
-        context_.dialogs->warning(*problem);
+    if (refused(std::get_if<std::string>(&parsed))) {
         return;
     }
     results_ = std::get<TipRow>(parsed);
@@ -321,32 +294,15 @@ void TFKickAuswertung::showHits() {
     const std::vector<TipRow>& rows = *rows_;
     const TipHits& hits = hits_;
     const TipRow results = *results_;
+    QStringList header;
+    for (const std::string& caption : TipHitHeader()) {
+        header << QString::fromStdString(caption);
+    }
     hitModel_->reset(
-        static_cast<int>(rows.size()),
-        {QStringLiteral("Reihe"), QStringLiteral("Tipp"), QStringLiteral("Falsch getippt in Spiel"),
-         QStringLiteral("Richtige")},
-        [&rows, &hits, results](int item, int column) -> QString {
-            const auto i = static_cast<std::size_t>(item);
-            switch (column) {
-                case kRowColumn:
-                    return QString::number(item + 1);
-                case kTipColumn:
-                    return TipText(rows[i]);
-                case kWrongColumn: {
-                    QStringList wrong;
-                    for (int m = 0; m < kMatches; ++m) {
-                        if (rows[i][static_cast<std::size_t>(m)] !=
-                            results[static_cast<std::size_t>(m)]) {
-                            wrong << QString::number(m + 1);
-                        }
-                    }
-                    return wrong.join(QStringLiteral(", "));
-                }
-                case kCorrectColumn:
-                    return QString::number(hits.correct[i]);
-                default:
-                    return QString();
-            }
+        static_cast<int>(rows.size()), header,
+        [&rows, &hits, results](int item, int column) {
+            return QString::fromStdString(
+                TipHitCell(rows, hits, results, static_cast<std::size_t>(item), column));
         },
         [&hits](int item, int column) -> long long {
             if (column == kRowColumn || column == kTipColumn) {
@@ -383,51 +339,39 @@ bool TFKickAuswertung::weightedCurrent() const {
 }
 
 void TFKickAuswertung::ComputeOdds() {
-    if (!BBerechnen->isEnabled() || runner_->running()) {
-        return;
-    }
-    if (!rows_) {
-        context_.dialogs->warning(rowsProblem_);
+    if (!BBerechnen->isEnabled() || computing() || refused(rows_.has_value())) {
         return;
     }
     auto result = std::make_shared<OddsResult>();
     result->rows = sortedRows();
     result->statuses = currentStatuses();
-    PFortschritt->setValue(0);
     for (QLabel* basis : {LBasisGleich, LBasisStatus}) {
         basis->setText(QStringLiteral("Wird berechnet …"));
     }
-    runner_->start(
+    startOdds(
         [rows = *rows_, result](EvalControl& control) {
-            result->uniform = ComputeTipOdds(rows, nullptr, control);
-            // The second view starts its progress afresh.
-            control.done.store(0, std::memory_order_relaxed);
-            result->weighted = ComputeTipOdds(rows, &result->statuses, control);
+            TipOddsViews views = ComputeTipOddsViews(rows, result->statuses, control);
+            result->uniform = views.uniform;
+            result->weighted = views.weighted;
         },
-        [this, result] {
-            Guarded(*context_.dialogs, [&] {
-                runner_->rethrowIfFailed();
-                odds_ = std::move(*result);
-            });
-            showOdds();
-            updateControls();
-            if (odds_ && !weightedCurrent()) {
-                setNotice(
-                    QStringLiteral("Tippreihen oder Tipp-Status haben sich während "
-                                   "der Berechnung geändert: bitte neu berechnen."));
-            }
+        [this, result] { odds_ = std::move(*result); },
+        [this] {
+            return odds_ && !weightedCurrent()
+                       ? QStringLiteral(
+                             "Tippreihen oder Tipp-Status haben sich während "
+                             "der Berechnung geändert: bitte neu berechnen.")
+                       : QString();
         });
-    updateControls();
 }
 
-void TFKickAuswertung::StopOdds() {
-    if (runner_->running() && !runner_->stopRequested()) {
-        runner_->requestStop();
-        for (QLabel* basis : {LBasisGleich, LBasisStatus}) {
-            basis->setText(QStringLiteral("Wird angehalten …"));
-        }
+void TFKickAuswertung::showStopping() {
+    for (QLabel* basis : {LBasisGleich, LBasisStatus}) {
+        basis->setText(QStringLiteral("Wird angehalten …"));
     }
-    updateControls();
+}
+
+PrintTable TFKickAuswertung::hitPrintTable() const {
+    return results_ && rows_ ? TipHitPrintTable(*rows_, hits_, *results_) : PrintTable();
 }
 
 void TFKickAuswertung::showOdds() {
@@ -457,17 +401,13 @@ void TFKickAuswertung::showOdds() {
 
 void TFKickAuswertung::updateControls() {
     const bool rows = rows_.has_value() && !tableRunning_;
-    const bool running = runner_->running();
     for (QComboBox* choice : cbSpiel) {
         choice->setEnabled(rows);
     }
     eErgebnisse->setEnabled(rows);
     BTreffer->setEnabled(rows);
     BLoeschen->setEnabled(results_.has_value() || !eErgebnisse->text().isEmpty());
-    BBerechnen->setEnabled(rows && !running);
-    BStopp->setEnabled(running && !runner_->stopRequested());
-    PFortschritt->setVisible(running);
-    setReportEnabled(results_.has_value() || uniformCurrent());
+    updateCommonControls(rows, results_.has_value() || uniformCurrent());
 }
 
 EvaluationReport TFKickAuswertung::report() const {

@@ -42,8 +42,7 @@ public:
     void CountHits();
     void ClearResults();
     // "Berechnen": both views beside the window.
-    void ComputeOdds();
-    void StopOdds();
+    void ComputeOdds() override;
 
     EvaluationReport report() const override;
 
@@ -61,9 +60,11 @@ private:
 
     void readRows();
     void recount(const QString& reason);
-    void showHits();
-    void showOdds();
-    void updateControls();
+    void showHits() override;
+    void showOdds() override;
+    void showStopping() override;
+    PrintTable hitPrintTable() const override;
+    void updateControls() override;
     // The choices from the text and the text from the choices.
     void choicesFromText();
     void textFromChoices();
@@ -71,13 +72,11 @@ private:
     Statuses currentStatuses() const;
     bool uniformCurrent() const;
     bool weightedCurrent() const;
-    std::string rowsFact() const;
+    std::string rowsFact() const override;
 
     const FootballState& state_;
 
-    bool tableRunning_ = false;
     std::optional<std::vector<TipRow>> rows_;
-    std::string rowsProblem_;
     std::optional<TipRow> results_;
     TipHits hits_;
     std::optional<OddsResult> odds_;
@@ -88,9 +87,6 @@ private:
     QLineEdit* eErgebnisse = nullptr;
     QPushButton* BTreffer = nullptr;
     QPushButton* BLoeschen = nullptr;
-    QPushButton* BBerechnen = nullptr;
-    QPushButton* BStopp = nullptr;
-    QProgressBar* PFortschritt = nullptr;
     QTabWidget* TAnsicht = nullptr;
     QLabel* LBasisGleich = nullptr;
     QTableWidget* gGleich = nullptr;

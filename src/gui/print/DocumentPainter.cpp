@@ -467,13 +467,17 @@ void DocumentPainter::paintSlice(QPainter& painter, const PrintSlice& slice) con
         double y = top;
         if (slice.header) {
             for (std::size_t c = 0; c < table.header.size(); ++c) {
-                paintCell(painter, {table.header[c], PrintMark::None}, left + lefts[c],
-                          geometry.columnWidths[c], y, table.alignment(c), true, true);
+                double lineTop = y;
+                for (const std::string& text : CaptionLines(table.header[c])) {
+                    paintCell(painter, {text, PrintMark::None}, left + lefts[c],
+                              geometry.columnWidths[c], lineTop, table.alignment(c), true, true);
+                    lineTop += line;
+                }
             }
+            y += line * table.headerLines();
             painter.setPen(thin);
-            painter.drawLine(QPointF(left, y + line - 0.5 * points_),
-                             QPointF(left + geometry.width, y + line - 0.5 * points_));
-            y += line;
+            painter.drawLine(QPointF(left, y - 0.5 * points_),
+                             QPointF(left + geometry.width, y - 0.5 * points_));
         }
         const int first = slice.firstRow + column * slice.rowsPerColumn;
         const int last = std::min(first + slice.rowsPerColumn, slice.firstRow + slice.rowCount);
