@@ -176,7 +176,8 @@ TEST(CongruenceTest, IndexIsUsedOnlyForFewSubsetsPerRow) {
     EXPECT_TRUE(CongruenceIndex(6, 4, NumberSet{}).indexable());    // C(6,5) = 6
     EXPECT_TRUE(CongruenceIndex(6, 15, NumberSet{}).indexable());   // whole rows
     EXPECT_FALSE(CongruenceIndex(16, 7, NumberSet{}).indexable());  // C(16,8) = 12870
-    EXPECT_TRUE(CongruenceIndex(10, 6, Set({1, 2})).indexable());   // C(8,5) = 56
+    EXPECT_FALSE(CongruenceIndex(10, 6, Set({1, 2})).indexable());  // C(8,5) = 56
+    EXPECT_TRUE(CongruenceIndex(9, 6, Set({1, 2})).indexable());    // C(7,5) = 21
 }
 
 // ---- Run ceiling -------------------------------------------------------------------------------

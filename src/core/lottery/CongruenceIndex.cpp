@@ -75,10 +75,10 @@ void KeyTable<Key>::prefetch([[maybe_unused]] std::size_t slot) const {
 }
 
 template <typename Key>
-bool KeyTable<Key>::contains(const Key& key, std::size_t slot) const {
-    const std::size_t mask = slots_.size() - 1;
+bool KeyTable<Key>::probe(const std::vector<Key>& slots, const Key& key, std::size_t slot) {
+    const std::size_t mask = slots.size() - 1;
     for (;; slot = (slot + 1) & mask) {
-        const Key& stored = slots_[slot];
+        const Key& stored = slots[slot];
         if (stored == key) {
             return true;
         }
@@ -89,10 +89,18 @@ bool KeyTable<Key>::contains(const Key& key, std::size_t slot) const {
 }
 
 template <typename Key>
-void KeyTable<Key>::insert(const Key& key) {
-    if (2 * (used_ + 1) > slots_.size()) {
-        grow(std::max<std::size_t>(2 * slots_.size(), 1024));
+bool KeyTable<Key>::contains(const Key& key, std::size_t slot) const {
+    if (slots_.empty()) {
+        return false;
     }
+    // The outgrown table stays whole until every key has moved: it answers for the rest.
+    return probe(slots_, key, slot) ||
+           (!old_.empty() &&
+            probe(old_, key, static_cast<std::size_t>(Mix(key) >> (64 - oldBits_))));
+}
+
+template <typename Key>
+void KeyTable<Key>::place(const Key& key) {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = slotOf(key);; slot = (slot + 1) & mask) {
         Key& stored = slots_[slot];
@@ -108,36 +116,69 @@ void KeyTable<Key>::insert(const Key& key) {
 }
 
 template <typename Key>
+void KeyTable<Key>::moveSome() {
+    // The new table holds twice the slots: 16 old slots an insert have moved them all long before
+    // it is half full again.
+    const std::size_t end = std::min(old_.size(), moved_ + 16);
+    for (; moved_ < end; ++moved_) {
+        if (!IsZero(old_[moved_])) {
+            place(old_[moved_]);
+        }
+    }
+    if (moved_ == old_.size()) {
+        old_.clear();
+        old_.shrink_to_fit();
+        moved_ = 0;
+    }
+}
+
+template <typename Key>
+void KeyTable<Key>::insert(const Key& key) {
+    if (!old_.empty()) {
+        moveSome();
+    }
+    if (2 * (used_ + 1) > slots_.size()) {
+        if (slots_.empty()) {
+            reserve(1);
+        } else {
+            while (!old_.empty()) {
+                moveSome();
+            }
+            old_ = std::move(slots_);
+            oldBits_ = bits_;
+            slots_.assign(2 * old_.size(), Key{});
+            bits_ = std::countr_zero(slots_.size());
+            used_ = 0;
+            moved_ = 0;
+            moveSome();
+        }
+    }
+    place(key);
+}
+
+template <typename Key>
 void KeyTable<Key>::reserve(std::size_t keys) {
+    if (!empty()) {
+        return;
+    }
     std::size_t capacity = 1024;
     while (capacity < 2 * keys) {
         capacity *= 2;
     }
-    grow(capacity);
+    slots_.assign(capacity, Key{});
+    bits_ = std::countr_zero(capacity);
 }
 
 template <typename Key>
 void KeyTable<Key>::clear() {
     slots_.clear();
     slots_.shrink_to_fit();
+    old_.clear();
+    old_.shrink_to_fit();
+    moved_ = 0;
     used_ = 0;
     bits_ = 0;
-}
-
-template <typename Key>
-void KeyTable<Key>::grow(std::size_t capacity) {
-    if (capacity <= slots_.size()) {
-        return;
-    }
-    std::vector<Key> old = std::move(slots_);
-    slots_.assign(capacity, Key{});
-    bits_ = std::countr_zero(capacity);
-    used_ = 0;
-    for (const Key& key : old) {
-        if (!IsZero(key)) {
-            insert(key);
-        }
-    }
+    oldBits_ = 0;
 }
 
 template class KeyTable<std::uint64_t>;
@@ -151,16 +192,21 @@ CongruenceIndex::CongruenceIndex(int rowSize, int limit, const NumberSet& banker
       freeSize_(rowSize - bankers.count()),
       subsetSize_(switchOn_ ? limit - bankers.count() + 1 : rowSize - bankers.count()),
       packed_(subsetSize_ <= 9) {
-    if (subsetSize_ <= 0 || freeSize_ > 16) {
+    if (subsetSize_ <= 0) {
+        method_ = Method::FirstRowOnly;
         return;
     }
+    if (freeSize_ > RowColumns::kMaxNumbers) {
+        return;
+    }
+    method_ = Method::Columns;
     const std::size_t perRow = SubsetCount(freeSize_, subsetSize_);
     if (perRow == 0 || perRow > kMaxSubsetsPerRow) {
         return;
     }
     indexable_ = true;
-    // Below this many rows a scan costs less than hashing every subset.
-    indexFrom_ = 4 * perRow + 16;
+    // The first rows cost little to put in at once.
+    tableFrom_ = 4 * perRow + 16;
     subsetMasks_.reserve(perRow);
     for (unsigned mask = 1; mask < (1U << freeSize_); ++mask) {
         if (std::popcount(mask) == subsetSize_) {
@@ -170,30 +216,30 @@ CongruenceIndex::CongruenceIndex(int rowSize, int limit, const NumberSet& banker
 }
 
 bool CongruenceIndex::admit(const NumberSet& candidate) {
-    if (subsetSize_ <= 0) {
+    if (method_ == Method::FirstRowOnly) {
         // The bankers alone are more than the limit allows: only the first row passes.
+        lastMethod_ = Method::FirstRowOnly;
         if (!rows_.empty()) {
             return false;
         }
         rows_.push_back(candidate);
         return true;
     }
-    if (indexed_) {
-        const int decision =
-            packed_ ? admitIndexed(packedTable_, candidate) : admitIndexed(wideTable_, candidate);
-        if (decision >= 0) {
-            return decision == 1;
+    if (method_ == Method::Columns) {
+        std::array<int, 16> numbers{};
+        if (freeNumbers(candidate, numbers)) {
+            return packed_ ? admitWithKeys(packedTable_, candidate, numbers)
+                           : admitWithKeys(wideTable_, candidate, numbers);
         }
-        // Not a row of the expected shape: the scan still decides, but the table cannot hold it.
-        dropIndex();
+        // Not a row of the expected shape: the scan still decides, but neither the columns nor
+        // the table can hold it.
+        startScan();
     }
+    lastMethod_ = Method::Scan;
     if (!scanAdmits(candidate)) {
         return false;
     }
     rows_.push_back(candidate);
-    if (indexable_ && rows_.size() >= indexFrom_) {
-        buildIndex();
-    }
     return true;
 }
 
@@ -253,16 +299,10 @@ void CongruenceIndex::makeKeys(const std::array<int, 16>& numbers,
     }
 }
 
-// 1 admitted, 0 refused, -1 the candidate has not the shape the table needs.
 template <typename Key>
-int CongruenceIndex::admitIndexed(KeyTable<Key>& table, const NumberSet& candidate) {
-    std::array<int, 16> numbers{};
-    if (!freeNumbers(candidate, numbers)) {
-        return -1;
-    }
-    std::array<Key, kMaxSubsetsPerRow> keys;
+bool CongruenceIndex::tableHolds(const KeyTable<Key>& table,
+                                 const std::array<Key, kMaxSubsetsPerRow>& keys) const {
     std::array<std::size_t, kMaxSubsetsPerRow> slots;
-    makeKeys(numbers, keys);
     const std::size_t count = subsetMasks_.size();
     // Look every slot up at once: the probes then wait for memory side by side.
     for (std::size_t i = 0; i < count; ++i) {
@@ -271,46 +311,84 @@ int CongruenceIndex::admitIndexed(KeyTable<Key>& table, const NumberSet& candida
     }
     for (std::size_t i = 0; i < count; ++i) {
         if (table.contains(keys[i], slots[i])) {
-            return 0;
+            return true;
         }
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        table.insert(keys[i]);
-    }
-    rows_.push_back(candidate);
-    return 1;
+    return false;
 }
 
 template <typename Key>
-bool CongruenceIndex::fillTable(KeyTable<Key>& table) {
-    table.reserve(rows_.size() * subsetMasks_.size());
+bool CongruenceIndex::admitWithKeys(KeyTable<Key>& table, const NumberSet& candidate,
+                                    const std::array<int, 16>& numbers) {
+    ++candidates_;
+    std::array<Key, kMaxSubsetsPerRow> keys;
+    bool keysMade = false;
+    bool refused = false;
+    // Now and then the columns judge even while the table is cheaper: their running mean stays
+    // current.
+    if (tableReady_ && preferTable_ && candidates_ % 16 != 0) {
+        lastMethod_ = Method::Table;
+        makeKeys(numbers, keys);
+        keysMade = true;
+        refused = tableHolds(table, keys);
+    } else {
+        lastMethod_ = Method::Columns;
+        const RowColumns::Search search = columns_.anyHolds(numbers.data(), freeSize_, subsetSize_);
+        meanBlocks_ += (static_cast<double>(search.blocks) - meanBlocks_) / 32;
+        refused = search.found;
+    }
+    meanAccepted_ += ((refused ? 0.0 : 1.0) - meanAccepted_) / 32;
+    if (!refused) {
+        rows_.push_back(candidate);
+        columns_.add(candidate);
+        if (tableReady_) {
+            if (!keysMade) {
+                makeKeys(numbers, keys);
+            }
+            for (std::size_t i = 0; i < subsetMasks_.size(); ++i) {
+                table.insert(keys[i]);
+            }
+        } else if (indexable_ && rows_.size() >= tableFrom_) {
+            fillTable(table);
+            tableReady_ = true;
+        }
+    }
+    if (tableReady_ && candidates_ % 64 == 0) {
+        chooseMethod();
+    }
+    return !refused;
+}
+
+void CongruenceIndex::chooseMethod() {
+    // A lookup that misses the caches, in nanoseconds, roughly; the inserts of accepted rows are
+    // the same either way.
+    constexpr double kLookupCost = 20;
+    const double columnCost = meanBlocks_ * freeSize_ * RowColumns::blockCost();
+    const double tableCost = static_cast<double>(subsetMasks_.size()) * kLookupCost;
+    preferTable_ = tableCost < columnCost;
+}
+
+template <typename Key>
+void CongruenceIndex::fillTable(KeyTable<Key>& table) {
+    // Every compared row has the expected shape here: the columns took only such rows.
+    table.reserve(2 * rows_.size() * subsetMasks_.size());
     std::array<int, 16> numbers{};
     std::array<Key, kMaxSubsetsPerRow> keys;
     for (const NumberSet& row : rows_) {
-        if (!freeNumbers(row, numbers)) {
-            return false;
-        }
+        freeNumbers(row, numbers);
         makeKeys(numbers, keys);
         for (std::size_t i = 0; i < subsetMasks_.size(); ++i) {
             table.insert(keys[i]);
         }
     }
-    return true;
 }
 
-void CongruenceIndex::buildIndex() {
-    const bool filled = packed_ ? fillTable(packedTable_) : fillTable(wideTable_);
-    if (filled) {
-        indexed_ = true;
-    } else {
-        dropIndex();
-    }
-}
-
-void CongruenceIndex::dropIndex() {
+void CongruenceIndex::startScan() {
     // A row of another shape was compared: scan for good.
-    indexed_ = false;
+    method_ = Method::Scan;
     indexable_ = false;
+    tableReady_ = false;
+    columns_.clear();
     packedTable_.clear();
     wideTable_.clear();
 }
