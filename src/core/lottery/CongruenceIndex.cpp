@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <new>
 #include <utility>
 
 namespace losfix {
@@ -63,6 +64,14 @@ bool CongruenceScan::admit(const NumberSet& candidate) {
 }
 
 template <typename Key>
+ZeroedSlots<Key>::ZeroedSlots(std::size_t size)
+    : data_(static_cast<Key*>(std::calloc(size, sizeof(Key)))), size_(size) {
+    if (!data_) {
+        throw std::bad_alloc();
+    }
+}
+
+template <typename Key>
 std::size_t KeyTable<Key>::slotOf(const Key& key) const {
     return static_cast<std::size_t>(Mix(key) >> (64 - bits_));
 }
@@ -75,7 +84,7 @@ void KeyTable<Key>::prefetch([[maybe_unused]] std::size_t slot) const {
 }
 
 template <typename Key>
-bool KeyTable<Key>::probe(const std::vector<Key>& slots, const Key& key, std::size_t slot) {
+bool KeyTable<Key>::probe(const ZeroedSlots<Key>& slots, const Key& key, std::size_t slot) {
     const std::size_t mask = slots.size() - 1;
     for (;; slot = (slot + 1) & mask) {
         const Key& stored = slots[slot];
@@ -126,8 +135,7 @@ void KeyTable<Key>::moveSome() {
         }
     }
     if (moved_ == old_.size()) {
-        old_.clear();
-        old_.shrink_to_fit();
+        old_ = ZeroedSlots<Key>();
         moved_ = 0;
     }
 }
@@ -146,7 +154,7 @@ void KeyTable<Key>::insert(const Key& key) {
             }
             old_ = std::move(slots_);
             oldBits_ = bits_;
-            slots_.assign(2 * old_.size(), Key{});
+            slots_ = ZeroedSlots<Key>(2 * old_.size());
             bits_ = std::countr_zero(slots_.size());
             used_ = 0;
             moved_ = 0;
@@ -165,16 +173,14 @@ void KeyTable<Key>::reserve(std::size_t keys) {
     while (capacity < 2 * keys) {
         capacity *= 2;
     }
-    slots_.assign(capacity, Key{});
+    slots_ = ZeroedSlots<Key>(capacity);
     bits_ = std::countr_zero(capacity);
 }
 
 template <typename Key>
 void KeyTable<Key>::clear() {
-    slots_.clear();
-    slots_.shrink_to_fit();
-    old_.clear();
-    old_.shrink_to_fit();
+    slots_ = ZeroedSlots<Key>();
+    old_ = ZeroedSlots<Key>();
     moved_ = 0;
     used_ = 0;
     bits_ = 0;
@@ -184,14 +190,16 @@ void KeyTable<Key>::clear() {
 template class KeyTable<std::uint64_t>;
 template class KeyTable<WideKey>;
 
-CongruenceIndex::CongruenceIndex(int rowSize, int limit, const NumberSet& bankers)
+CongruenceIndex::CongruenceIndex(int rowSize, int limit, const NumberSet& bankers,
+                                 double tableLookupCost)
     : switchOn_(SwitchOn(rowSize, limit)),
       limit_(limit),
       bankers_(bankers),
       bankerCount_(bankers.count()),
       freeSize_(rowSize - bankers.count()),
       subsetSize_(switchOn_ ? limit - bankers.count() + 1 : rowSize - bankers.count()),
-      packed_(subsetSize_ <= 9) {
+      packed_(subsetSize_ <= 9),
+      tableLookupCost_(tableLookupCost) {
     if (subsetSize_ <= 0) {
         method_ = Method::FirstRowOnly;
         return;
@@ -360,11 +368,9 @@ bool CongruenceIndex::admitWithKeys(KeyTable<Key>& table, const NumberSet& candi
 }
 
 void CongruenceIndex::chooseMethod() {
-    // A lookup that misses the caches, in nanoseconds, roughly; the inserts of accepted rows are
-    // the same either way.
-    constexpr double kLookupCost = 20;
+    // The inserts of accepted rows are the same either way.
     const double columnCost = meanBlocks_ * freeSize_ * RowColumns::blockCost();
-    const double tableCost = static_cast<double>(subsetMasks_.size()) * kLookupCost;
+    const double tableCost = static_cast<double>(subsetMasks_.size()) * tableLookupCost_;
     preferTable_ = tableCost < columnCost;
 }
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "core/common/NumberSet.h"
@@ -26,6 +28,27 @@ private:
     std::vector<NumberSet> rows_;
 };
 
+// Zeroed slots of a hash table that are not written to be zero: large blocks come from the system
+// as zero pages, which it supplies only when first touched.
+template <typename Key>
+class ZeroedSlots {
+public:
+    ZeroedSlots() = default;
+    explicit ZeroedSlots(std::size_t size);
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    Key& operator[](std::size_t i) { return data_.get()[i]; }
+    const Key& operator[](std::size_t i) const { return data_.get()[i]; }
+
+private:
+    struct Free {
+        void operator()(Key* data) const { std::free(data); }
+    };
+    std::unique_ptr<Key, Free> data_;
+    std::size_t size_ = 0;
+};
+
 // An open-addressing hash set of non-zero keys (a zero key marks a free slot). It grows gradually:
 // the keys of the outgrown table move over a few slots at every insert, so that no single insert
 // copies them all.
@@ -44,12 +67,12 @@ public:
     bool growing() const { return !old_.empty(); }
 
 private:
-    static bool probe(const std::vector<Key>& slots, const Key& key, std::size_t slot);
+    static bool probe(const ZeroedSlots<Key>& slots, const Key& key, std::size_t slot);
     void place(const Key& key);
     void moveSome();
 
-    std::vector<Key> slots_;
-    std::vector<Key> old_;   // the outgrown table while its keys move over
+    ZeroedSlots<Key> slots_;
+    ZeroedSlots<Key> old_;   // the outgrown table while its keys move over
     std::size_t moved_ = 0;  // slots of old_ moved so far
     std::size_t used_ = 0;   // keys in slots_
     int bits_ = 0;
@@ -82,9 +105,15 @@ public:
     // the columns' count over as many rows as a run can take, and its memory would be large.
     static constexpr std::size_t kMaxSubsetsPerRow = 24;
 
+    // A table lookup that misses the caches, in nanoseconds, roughly: weighed against the columns'
+    // RowColumns::blockCost for every block they read.
+    static constexpr double kTableLookupCost = 20;
+
     enum class Method { FirstRowOnly, Columns, Table, Scan };
 
-    CongruenceIndex(int rowSize, int limit, const NumberSet& bankers);
+    // tableLookupCost: tests make one way always the cheaper (0 or a huge cost).
+    CongruenceIndex(int rowSize, int limit, const NumberSet& bankers,
+                    double tableLookupCost = kTableLookupCost);
 
     // Every candidate must hold all bankers and rowSize numbers, as the generator's do; other
     // sets are still judged correctly, but end the use of the columns and the table.
@@ -127,6 +156,7 @@ private:
     bool indexable_ = false;
     bool tableReady_ = false;
     bool preferTable_ = false;
+    double tableLookupCost_;
     std::size_t tableFrom_ = 0;
     // Running means over the last few dozen candidates: blocks the columns read, rows accepted.
     double meanBlocks_ = 0;
