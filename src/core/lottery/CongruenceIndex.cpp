@@ -345,7 +345,6 @@ bool CongruenceIndex::admitWithKeys(KeyTable<Key>& table, const NumberSet& candi
         meanBlocks_ += (static_cast<double>(search.blocks) - meanBlocks_) / 32;
         refused = search.found;
     }
-    meanAccepted_ += ((refused ? 0.0 : 1.0) - meanAccepted_) / 32;
     if (!refused) {
         rows_.push_back(candidate);
         columns_.add(candidate);

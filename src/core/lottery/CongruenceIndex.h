@@ -158,9 +158,8 @@ private:
     bool preferTable_ = false;
     double tableLookupCost_;
     std::size_t tableFrom_ = 0;
-    // Running means over the last few dozen candidates: blocks the columns read, rows accepted.
+    // Running mean over the last few dozen candidates of the blocks the columns read.
     double meanBlocks_ = 0;
-    double meanAccepted_ = 1;
     std::uint64_t candidates_ = 0;
     std::vector<std::uint16_t> subsetMasks_;  // positions within the non-banker part
     std::vector<NumberSet> rows_;
