@@ -14,8 +14,11 @@ namespace {
 #if defined(__GNUC__) || defined(__clang__)
 #define LOSFIX_VECTORS 1
 #define LOSFIX_ALWAYS_INLINE inline __attribute__((always_inline))
+// Loops over the inputs must unroll: their vectors then stay in registers.
+#define LOSFIX_UNROLL _Pragma("GCC unroll 16")
 #else
 #define LOSFIX_ALWAYS_INLINE inline
+#define LOSFIX_UNROLL
 #endif
 
 // Wider registers are chosen at run time, so that the program still runs on every x86-64. Not on
@@ -28,37 +31,64 @@ namespace {
 // Words per step of the count: the test stops at the first step with a hit.
 constexpr std::size_t kBlockWords = RowColumns::kRowsPerBlock / 64;
 
+// Each vector type with its twin for loads from any word: aligned to 8 bytes only, and allowed to
+// alias the words.
+template <typename V>
+struct Loose {
+    using Type = V;
+};
 #ifdef LOSFIX_VECTORS
 using Vec2 = std::uint64_t __attribute__((vector_size(16)));
+template <>
+struct Loose<Vec2> {
+    using Type = std::uint64_t __attribute__((vector_size(16), aligned(8), may_alias));
+};
 #endif
 #ifdef LOSFIX_WIDE_VECTORS
 using Vec4 = std::uint64_t __attribute__((vector_size(32)));
 using Vec8 = std::uint64_t __attribute__((vector_size(64)));
+template <>
+struct Loose<Vec4> {
+    using Type = std::uint64_t __attribute__((vector_size(32), aligned(8), may_alias));
+};
+template <>
+struct Loose<Vec8> {
+    using Type = std::uint64_t __attribute__((vector_size(64), aligned(8), may_alias));
+};
 #endif
+
+template <typename V>
+constexpr std::size_t kLanes = sizeof(V) / 8;
 
 // Vectors go in and out by reference only: passed by value, 32- and 64-byte vectors would take
 // another calling convention in functions compiled without AVX.
 template <typename V>
 LOSFIX_ALWAYS_INLINE void Load(V& v, const std::uint64_t* words) {
-    std::memcpy(&v, words, sizeof v);
+    v = *reinterpret_cast<const typename Loose<V>::Type*>(words);
 }
 
 template <typename V>
 LOSFIX_ALWAYS_INLINE void Splat(V& v, std::uint64_t word) {
-    std::array<std::uint64_t, sizeof(V) / 8> lanes;
-    lanes.fill(word);
-    std::memcpy(&v, lanes.data(), sizeof v);
+    if constexpr (kLanes<V> == 1) {
+        v = word;
+    } else {
+        for (std::size_t i = 0; i < kLanes<V>; ++i) {
+            v[i] = word;
+        }
+    }
 }
 
 template <typename V>
 LOSFIX_ALWAYS_INLINE bool Any(const V& v) {
-    std::array<std::uint64_t, sizeof(V) / 8> lanes;
-    std::memcpy(lanes.data(), &v, sizeof v);
-    std::uint64_t any = 0;
-    for (const std::uint64_t lane : lanes) {
-        any |= lane;
+    if constexpr (kLanes<V> == 1) {
+        return v != 0;
+    } else {
+        std::uint64_t any = 0;
+        for (std::size_t i = 0; i < kLanes<V>; ++i) {
+            any |= v[i];
+        }
+        return any != 0;
     }
-    return any != 0;
 }
 
 // The sum of N one-bit inputs at every bit position, as bits: out[j] holds bit j of the sums.
@@ -73,7 +103,7 @@ LOSFIX_ALWAYS_INLINE void Sum(const V* in, V* out) {
         V sum = in[0];
         int carry = 0;
         int i = 1;
-#pragma GCC unroll 16
+        LOSFIX_UNROLL
         for (; i + 1 < N; i += 2) {
             const V half = sum ^ in[i];
             carries[carry++] = (sum & in[i]) | (half & in[i + 1]);
@@ -94,18 +124,19 @@ template <typename V, int N>
 LOSFIX_ALWAYS_INLINE std::size_t AnyAtLeast(const std::uint64_t* const* columns, std::size_t words,
                                             unsigned threshold) {
     constexpr int kBits = std::bit_width(static_cast<unsigned>(N));
-    constexpr std::size_t kLanes = sizeof(V) / 8;
-    static_assert(kBlockWords % kLanes == 0);
+    static_assert(kBlockWords % kLanes<V> == 0);
     // Where the threshold has a 0 bit, a 1 bit of the sum alone is enough at that weight.
     V zeroBit[kBits];
+    LOSFIX_UNROLL
     for (int j = 0; j < kBits; ++j) {
         Splat(zeroBit[j], ((threshold >> j) & 1U) != 0 ? 0 : ~std::uint64_t{0});
     }
     for (std::size_t block = 0; block < words; block += kBlockWords) {
         V hit;
         Splat(hit, 0);
-        for (std::size_t w = block; w < block + kBlockWords; w += kLanes) {
+        for (std::size_t w = block; w < block + kBlockWords; w += kLanes<V>) {
             V in[N];
+            LOSFIX_UNROLL
             for (int i = 0; i < N; ++i) {
                 Load(in[i], columns[i] + w);
             }
@@ -114,6 +145,7 @@ LOSFIX_ALWAYS_INLINE std::size_t AnyAtLeast(const std::uint64_t* const* columns,
             // sum >= threshold, from the lowest bit up.
             V atLeast;
             Splat(atLeast, ~std::uint64_t{0});
+            LOSFIX_UNROLL
             for (int j = 0; j < kBits; ++j) {
                 atLeast = (sum[j] & (atLeast | zeroBit[j])) | (atLeast & zeroBit[j]);
             }
@@ -187,11 +219,11 @@ std::vector<Dispatch> Supported() {
         supported.push_back({Avx512Table(sizes), "AVX-512", 0.9});
     }
     if (__builtin_cpu_supports("avx2")) {
-        supported.push_back({Avx2Table(sizes), "AVX2", 1.3});
+        supported.push_back({Avx2Table(sizes), "AVX2", 1.2});
     }
 #endif
 #if defined(LOSFIX_VECTORS) && defined(__x86_64__)
-    supported.push_back({BaseTable(sizes), "SSE2", 2.9});
+    supported.push_back({BaseTable(sizes), "SSE2", 2.0});
 #else
     supported.push_back({BaseTable(sizes), "portable", 6.0});
 #endif
