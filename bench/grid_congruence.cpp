@@ -160,7 +160,7 @@ const bool kGridRegistered = [] {
             std::exit(1);
         }
     }
-    std::printf("congruence columns counted with %s\n", RowColumns::instructionSet());
+    std::fprintf(stderr, "congruence columns counted with %s\n", RowColumns::instructionSet());
     const bool withReference = std::getenv("LOSFIX_BENCH_FULL_LIST_SCAN") != nullptr;
     for (int rowSize = 7; rowSize <= 16; ++rowSize) {
         for (const int pool : {49, 70, 90}) {

@@ -652,7 +652,7 @@ TEST(RowGeneratorTest, FastRunDecidesLikeTheReferenceForLargeRows) {
     auto next = [&](int below) { return dice.below(below); };
     int compared = 0;
     int stoppedByUser = 0;
-    int congruenceRefused = 0;
+    int refusingRuns = 0;
     for (int boardNumber = 0; boardNumber < 42; ++boardNumber) {
         Board board = dice.statuses(40, 2);
         board.setPoolItem(std::array{5, 10, 11}[static_cast<std::size_t>(next(3))]);
@@ -686,13 +686,13 @@ TEST(RowGeneratorTest, FastRunDecidesLikeTheReferenceForLargeRows) {
         stoppedByUser += userStops && fast.outcome.stopped ? 1 : 0;
         // Candidates were refused, not just drawn and taken.
         const auto accepted = static_cast<std::uint64_t>(fast.outcome.acceptedRows);
-        congruenceRefused += fast.outcome.candidates > accepted + 1 ? 1 : 0;
+        refusingRuns += fast.outcome.candidates > accepted + 1 ? 1 : 0;
         ExpectSameRun(fast, reference, what);
         ExpectConsistentTable(fast, settings, drum);
     }
     EXPECT_GE(compared, 35);
     EXPECT_GE(stoppedByUser, 10);
-    EXPECT_GE(congruenceRefused, 15);
+    EXPECT_GE(refusingRuns, 15);
 }
 
 }  // namespace
