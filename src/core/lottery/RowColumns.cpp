@@ -31,30 +31,12 @@ namespace {
 // Words per step of the count: the test stops at the first step with a hit.
 constexpr std::size_t kBlockWords = RowColumns::kRowsPerBlock / 64;
 
-// Each vector type with its twin for loads from any word: aligned to 8 bytes only, and allowed to
-// alias the words.
-template <typename V>
-struct Loose {
-    using Type = V;
-};
 #ifdef LOSFIX_VECTORS
 using Vec2 = std::uint64_t __attribute__((vector_size(16)));
-template <>
-struct Loose<Vec2> {
-    using Type = std::uint64_t __attribute__((vector_size(16), aligned(8), may_alias));
-};
 #endif
 #ifdef LOSFIX_WIDE_VECTORS
 using Vec4 = std::uint64_t __attribute__((vector_size(32)));
 using Vec8 = std::uint64_t __attribute__((vector_size(64)));
-template <>
-struct Loose<Vec4> {
-    using Type = std::uint64_t __attribute__((vector_size(32), aligned(8), may_alias));
-};
-template <>
-struct Loose<Vec8> {
-    using Type = std::uint64_t __attribute__((vector_size(64), aligned(8), may_alias));
-};
 #endif
 
 template <typename V>
@@ -62,9 +44,22 @@ constexpr std::size_t kLanes = sizeof(V) / 8;
 
 // Vectors go in and out by reference only: passed by value, 32- and 64-byte vectors would take
 // another calling convention in functions compiled without AVX.
+#ifdef LOSFIX_VECTORS
+// A vector at any word: packed, so that the compiler loads it unaligned, and allowed to alias the
+// words.
+template <typename V>
+struct __attribute__((packed, may_alias)) Loose {
+    V v;
+};
+#endif
+
 template <typename V>
 LOSFIX_ALWAYS_INLINE void Load(V& v, const std::uint64_t* words) {
-    v = *reinterpret_cast<const typename Loose<V>::Type*>(words);
+#ifdef LOSFIX_VECTORS
+    v = reinterpret_cast<const Loose<V>*>(words)->v;
+#else
+    std::memcpy(&v, words, sizeof v);
+#endif
 }
 
 template <typename V>
