@@ -45,6 +45,52 @@ std::uint64_t Mix(const WideKey& key) {
     return Mix(key.low ^ (std::uint64_t{key.high} * 0x9E3779B97F4A7C15ULL));
 }
 
+// The comparison with every row, as CongruenceScan does it.
+bool ScanAdmits(const NumberSet* rows, std::size_t count, const NumberSet& candidate, bool switchOn,
+                int limit) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (rows[i] == candidate || (switchOn && rows[i].sharedCount(candidate) > limit)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+using ScanFunction = bool (*)(const NumberSet*, std::size_t, const NumberSet&, bool, int);
+
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+// The same with the processor's population count: plain x86-64 has none, and the compiler's
+// substitute costs several times as much.
+__attribute__((target("popcnt"))) bool ScanAdmitsWithPopcnt(const NumberSet* rows,
+                                                            std::size_t count,
+                                                            const NumberSet& candidate,
+                                                            bool switchOn, int limit) {
+    const std::uint64_t low = candidate.lowBits();
+    const std::uint32_t high = candidate.highBits();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (rows[i] == candidate ||
+            (switchOn && __builtin_popcountll(rows[i].lowBits() & low) +
+                                 __builtin_popcount(rows[i].highBits() & high) >
+                             limit)) {
+            return false;
+        }
+    }
+    return true;
+}
+#endif
+
+ScanFunction Scan() {
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+    static const ScanFunction scan = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("popcnt") ? ScanAdmitsWithPopcnt : ScanAdmits;
+    }();
+    return scan;
+#else
+    return ScanAdmits;
+#endif
+}
+
 }  // namespace
 
 CongruenceScan::CongruenceScan(int rowSize, int limit)
@@ -234,10 +280,17 @@ bool CongruenceIndex::admit(const NumberSet& candidate) {
         return true;
     }
     if (method_ == Method::Columns) {
+        // With so few rows a comparison with each costs less than a block of columns, and a
+        // refusal needs nothing else.
+        const bool few = rows_.size() < kScanBelow;
+        if (few && !scanAdmits(candidate)) {
+            lastMethod_ = Method::Scan;
+            return false;
+        }
         std::array<int, 16> numbers{};
         if (freeNumbers(candidate, numbers)) {
-            return packed_ ? admitWithKeys(packedTable_, candidate, numbers)
-                           : admitWithKeys(wideTable_, candidate, numbers);
+            return packed_ ? admitWithKeys(packedTable_, candidate, numbers, few)
+                           : admitWithKeys(wideTable_, candidate, numbers, few);
         }
         // Not a row of the expected shape: the scan still decides, but neither the columns nor
         // the table can hold it.
@@ -252,12 +305,7 @@ bool CongruenceIndex::admit(const NumberSet& candidate) {
 }
 
 bool CongruenceIndex::scanAdmits(const NumberSet& candidate) const {
-    for (const NumberSet& row : rows_) {
-        if (row == candidate || (switchOn_ && row.sharedCount(candidate) > limit_)) {
-            return false;
-        }
-    }
-    return true;
+    return Scan()(rows_.data(), rows_.size(), candidate, switchOn_, limit_);
 }
 
 bool CongruenceIndex::freeNumbers(const NumberSet& row, std::array<int, 16>& numbers) const {
@@ -327,14 +375,16 @@ bool CongruenceIndex::tableHolds(const KeyTable<Key>& table,
 
 template <typename Key>
 bool CongruenceIndex::admitWithKeys(KeyTable<Key>& table, const NumberSet& candidate,
-                                    const std::array<int, 16>& numbers) {
+                                    const std::array<int, 16>& numbers, bool scanned) {
     ++candidates_;
     std::array<Key, kMaxSubsetsPerRow> keys;
     bool keysMade = false;
     bool refused = false;
     // Now and then the columns judge even while the table is cheaper: their running mean stays
     // current.
-    if (tableReady_ && preferTable_ && candidates_ % 16 != 0) {
+    if (scanned) {
+        lastMethod_ = Method::Scan;
+    } else if (tableReady_ && preferTable_ && candidates_ % 16 != 0) {
         lastMethod_ = Method::Table;
         makeKeys(numbers, keys);
         keysMade = true;

@@ -108,6 +108,8 @@ public:
     // A table lookup that misses the caches, in nanoseconds, roughly: weighed against the columns'
     // RowColumns::blockCost for every block they read.
     static constexpr double kTableLookupCost = 20;
+    // Up to this many rows, comparing with each costs less than the columns' first block.
+    static constexpr std::size_t kScanBelow = 48;
 
     enum class Method { FirstRowOnly, Columns, Table, Scan };
 
@@ -134,9 +136,10 @@ private:
     template <typename Key>
     bool tableHolds(const KeyTable<Key>& table,
                     const std::array<Key, kMaxSubsetsPerRow>& keys) const;
+    // scanned: the scan has admitted the candidate already.
     template <typename Key>
     bool admitWithKeys(KeyTable<Key>& table, const NumberSet& candidate,
-                       const std::array<int, 16>& numbers);
+                       const std::array<int, 16>& numbers, bool scanned);
     template <typename Key>
     void fillTable(KeyTable<Key>& table);
     bool admitShaped(const NumberSet& candidate, const std::array<int, 16>& numbers);
