@@ -28,13 +28,15 @@ NumberSet Set(std::initializer_list<int> numbers) {
 
 // ---- Boundaries --------------------------------------------------------------------------------
 
-// Lookup costs that make the table or the columns the cheaper way for every candidate.
+// Weights of the table's cost: as estimated, or making the table or the columns the cheaper way
+// for every candidate.
+constexpr double kAsEstimated = 1;
 constexpr double kTableFirst = 0;
 constexpr double kColumnsOnly = 1e300;
 
 // An index that already compared enough rows to keep its table; the rows use only 40..95.
-CongruenceIndex Prefilled(int rowSize, int limit, double tableLookupCost = kTableFirst) {
-    CongruenceIndex index(rowSize, limit, NumberSet{}, tableLookupCost);
+CongruenceIndex Prefilled(int rowSize, int limit, double tableWeight = kTableFirst) {
+    CongruenceIndex index(rowSize, limit, NumberSet{}, tableWeight);
     std::mt19937 engine(99);
     std::vector<int> numbers(56);
     std::iota(numbers.begin(), numbers.end(), 40);
@@ -128,8 +130,7 @@ struct MethodsUsed {
 
 // Feeds the same random rows (bankers + random others) to both and compares every decision.
 void CompareOnRandomRows(const Shape& shape, std::uint32_t seed, int rows, bool& usedIndex,
-                         double tableLookupCost = CongruenceIndex::kTableLookupCost,
-                         MethodsUsed* methods = nullptr) {
+                         double tableWeight = kAsEstimated, MethodsUsed* methods = nullptr) {
     std::mt19937 engine(seed);
     std::vector<int> numbers(static_cast<std::size_t>(shape.pool));
     std::iota(numbers.begin(), numbers.end(), 1);
@@ -140,7 +141,7 @@ void CompareOnRandomRows(const Shape& shape, std::uint32_t seed, int rows, bool&
     }
     std::vector<int> others(numbers.begin() + shape.bankers, numbers.end());
 
-    CongruenceIndex index(shape.rowSize, shape.limit, bankers, tableLookupCost);
+    CongruenceIndex index(shape.rowSize, shape.limit, bankers, tableWeight);
     CongruenceScan scan(shape.rowSize, shape.limit);
     int admitted = 0;
     for (int i = 0; i < rows; ++i) {
@@ -210,8 +211,7 @@ TEST(CongruenceTest, LargeRowsAreJudgedLikeTheScanEveryWay) {
             shape.limit = i == 3 ? kCongruenceMax
                                  : std::uniform_int_distribution<int>(1, rowSize - 2)(engine);
             bool usedIndex = false;
-            for (const double cost :
-                 {CongruenceIndex::kTableLookupCost, kTableFirst, kColumnsOnly}) {
+            for (const double cost : {kAsEstimated, kTableFirst, kColumnsOnly}) {
                 CompareOnRandomRows(shape, static_cast<std::uint32_t>(seed++), 400, usedIndex, cost,
                                     &methods);
             }
@@ -235,6 +235,39 @@ TEST(CongruenceTest, LargeRowsAreJudgedLikeTheScanOnEveryInstructionSet) {
         }
     }
     RowColumns::useInstructionSet(names.front());
+}
+
+TEST(CongruenceTest, ColumnsThatRestedCatchUpWithTheRows) {
+    // 7 of 24, at most 4 shared: C(7, 5) = 21 subsets a row. The table, made very cheap, sends
+    // the columns to rest while most candidates pass; once few pass, the columns judge again.
+    std::mt19937 engine(11);
+    CongruenceIndex index(7, 4, NumberSet{}, 0.01);
+    CongruenceScan scan(7, 4);
+    std::vector<int> numbers(24);
+    std::iota(numbers.begin(), numbers.end(), 1);
+    int rested = 0;
+    int wokeUp = 0;
+    int columnsAfterRest = 0;
+    bool resting = false;
+    for (int i = 0; i < 6000; ++i) {
+        std::shuffle(numbers.begin(), numbers.end(), engine);
+        NumberSet row;
+        for (int j = 0; j < 7; ++j) {
+            row.add(numbers[static_cast<std::size_t>(j)]);
+        }
+        ASSERT_EQ(index.admit(row), scan.admit(row)) << i;
+        if (index.columnsResting() != resting) {
+            resting = index.columnsResting();
+            ++(resting ? rested : wokeUp);
+        }
+        if (wokeUp > 0 && index.lastMethod() == CongruenceIndex::Method::Columns) {
+            ++columnsAfterRest;
+        }
+    }
+    EXPECT_EQ(index.rowCount(), scan.rowCount());
+    EXPECT_GE(rested, 1);
+    EXPECT_GE(wokeUp, 1);
+    EXPECT_GT(columnsAfterRest, 10);
 }
 
 TEST(CongruenceTest, OddRowsHandTheJudgingToTheScan) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <new>
 #include <utility>
 
@@ -123,35 +124,19 @@ std::size_t KeyTable<Key>::slotOf(const Key& key) const {
 }
 
 template <typename Key>
-void KeyTable<Key>::prefetch([[maybe_unused]] std::size_t slot) const {
+void KeyTable<Key>::prefetch([[maybe_unused]] const Key& key,
+                             [[maybe_unused]] std::size_t slot) const {
 #if defined(__GNUC__) || defined(__clang__)
     __builtin_prefetch(&slots_[slot]);
+    if (!old_.empty()) {
+        __builtin_prefetch(&old_[static_cast<std::size_t>(Mix(key) >> (64 - oldBits_))]);
+    }
 #endif
 }
 
 template <typename Key>
-bool KeyTable<Key>::probe(const ZeroedSlots<Key>& slots, const Key& key, std::size_t slot) {
-    const std::size_t mask = slots.size() - 1;
-    for (;; slot = (slot + 1) & mask) {
-        const Key& stored = slots[slot];
-        if (stored == key) {
-            return true;
-        }
-        if (IsZero(stored)) {
-            return false;
-        }
-    }
-}
-
-template <typename Key>
-bool KeyTable<Key>::contains(const Key& key, std::size_t slot) const {
-    if (slots_.empty()) {
-        return false;
-    }
-    // The outgrown table stays whole until every key has moved: it answers for the rest.
-    return probe(slots_, key, slot) ||
-           (!old_.empty() &&
-            probe(old_, key, static_cast<std::size_t>(Mix(key) >> (64 - oldBits_))));
+bool KeyTable<Key>::inOutgrown(const Key& key) const {
+    return probe(old_, key, static_cast<std::size_t>(Mix(key) >> (64 - oldBits_)));
 }
 
 template <typename Key>
@@ -172,9 +157,9 @@ void KeyTable<Key>::place(const Key& key) {
 
 template <typename Key>
 void KeyTable<Key>::moveSome() {
-    // The new table holds twice the slots: 16 old slots an insert have moved them all long before
-    // it is half full again.
-    const std::size_t end = std::min(old_.size(), moved_ + 16);
+    // The new table holds twice the slots: 32 old slots an insert have moved them all long before
+    // it is half full again, and the lookups check two tables only for a short while.
+    const std::size_t end = std::min(old_.size(), moved_ + 32);
     for (; moved_ < end; ++moved_) {
         if (!IsZero(old_[moved_])) {
             place(old_[moved_]);
@@ -237,7 +222,7 @@ template class KeyTable<std::uint64_t>;
 template class KeyTable<WideKey>;
 
 CongruenceIndex::CongruenceIndex(int rowSize, int limit, const NumberSet& bankers,
-                                 double tableLookupCost)
+                                 double tableWeight)
     : switchOn_(SwitchOn(rowSize, limit)),
       limit_(limit),
       bankers_(bankers),
@@ -245,7 +230,7 @@ CongruenceIndex::CongruenceIndex(int rowSize, int limit, const NumberSet& banker
       freeSize_(rowSize - bankers.count()),
       subsetSize_(switchOn_ ? limit - bankers.count() + 1 : rowSize - bankers.count()),
       packed_(subsetSize_ <= 9),
-      tableLookupCost_(tableLookupCost) {
+      tableWeight_(tableWeight) {
     if (subsetSize_ <= 0) {
         method_ = Method::FirstRowOnly;
         return;
@@ -363,7 +348,7 @@ bool CongruenceIndex::tableHolds(const KeyTable<Key>& table,
     // Look every slot up at once: the probes then wait for memory side by side.
     for (std::size_t i = 0; i < count; ++i) {
         slots[i] = table.slotOf(keys[i]);
-        table.prefetch(slots[i]);
+        table.prefetch(keys[i], slots[i]);
     }
     for (std::size_t i = 0; i < count; ++i) {
         if (table.contains(keys[i], slots[i])) {
@@ -380,24 +365,28 @@ bool CongruenceIndex::admitWithKeys(KeyTable<Key>& table, const NumberSet& candi
     std::array<Key, kMaxSubsetsPerRow> keys;
     bool keysMade = false;
     bool refused = false;
-    // Now and then the columns judge even while the table is cheaper: their running mean stays
-    // current.
     if (scanned) {
         lastMethod_ = Method::Scan;
-    } else if (tableReady_ && preferTable_ && candidates_ % 16 != 0) {
+    } else if (tableReady_ && preferTable_ && (resting_ || candidates_ % 64 != 0)) {
         lastMethod_ = Method::Table;
         makeKeys(numbers, keys);
         keysMade = true;
         refused = tableHolds(table, keys);
     } else {
+        // Also every 64th candidate while the table is the cheaper: the columns' running mean
+        // stays current.
         lastMethod_ = Method::Columns;
+        syncColumns();
         const RowColumns::Search search = columns_.anyHolds(numbers.data(), freeSize_, subsetSize_);
         meanBlocks_ += (static_cast<double>(search.blocks) - meanBlocks_) / 32;
         refused = search.found;
     }
+    meanAccepted_ += ((refused ? 0.0 : 1.0) - meanAccepted_) / 32;
     if (!refused) {
         rows_.push_back(candidate);
-        columns_.add(candidate);
+        if (!resting_ && rows_.size() > kScanBelow) {
+            syncColumns();
+        }
         if (tableReady_) {
             if (!keysMade) {
                 makeKeys(numbers, keys);
@@ -408,6 +397,7 @@ bool CongruenceIndex::admitWithKeys(KeyTable<Key>& table, const NumberSet& candi
         } else if (indexable_ && rows_.size() >= tableFrom_) {
             fillTable(table);
             tableReady_ = true;
+            chooseMethod();
         }
     }
     if (tableReady_ && candidates_ % 64 == 0) {
@@ -416,11 +406,28 @@ bool CongruenceIndex::admitWithKeys(KeyTable<Key>& table, const NumberSet& candi
     return !refused;
 }
 
+void CongruenceIndex::syncColumns() {
+    for (; columnRows_ < rows_.size(); ++columnRows_) {
+        columns_.add(rows_[columnRows_]);
+    }
+}
+
 void CongruenceIndex::chooseMethod() {
-    // The inserts of accepted rows are the same either way.
-    const double columnCost = meanBlocks_ * freeSize_ * RowColumns::blockCost();
-    const double tableCost = static_cast<double>(subsetMasks_.size()) * tableLookupCost_;
-    preferTable_ = tableCost < columnCost;
+    // A lookup in nanoseconds, roughly: from the caches while the table is small, from memory once
+    // it is large. The inserts of accepted rows are the same either way.
+    const std::size_t bytes = packed_ ? packedTable_.bytes() : wideTable_.bytes();
+    const double lookup = bytes <= (std::size_t{1} << 19)   ? 4
+                          : bytes <= (std::size_t{1} << 24) ? 10
+                                                            : 20;
+    const double tableCost = static_cast<double>(subsetMasks_.size()) * lookup * tableWeight_;
+    const double blockCost = freeSize_ * RowColumns::blockCost();
+    preferTable_ = tableCost < meanBlocks_ * blockCost;
+    // An accepted candidate reads every block: while even the accepted ones alone cost the columns
+    // more than the table, the columns rest (no rows added, no candidates judged) until they may
+    // be cheaper again; then they take up the rows they missed.
+    const double blocks = std::ceil(static_cast<double>(rows_.size()) / RowColumns::kRowsPerBlock);
+    resting_ = tableCost < meanAccepted_ * blocks * blockCost;
+    preferTable_ = preferTable_ || resting_;
 }
 
 template <typename Key>
@@ -444,6 +451,8 @@ void CongruenceIndex::startScan() {
     indexable_ = false;
     tableReady_ = false;
     columns_.clear();
+    columnRows_ = 0;
+    resting_ = false;
     packedTable_.clear();
     wideTable_.clear();
 }

@@ -57,17 +57,37 @@ class KeyTable {
 public:
     bool empty() const { return used_ == 0 && old_.empty(); }
     std::size_t slotOf(const Key& key) const;
-    void prefetch(std::size_t slot) const;
-    bool contains(const Key& key, std::size_t slot) const;
+    // Asks for the cache lines a lookup of the key will read (slot: slotOf(key)).
+    void prefetch(const Key& key, std::size_t slot) const;
+    bool contains(const Key& key, std::size_t slot) const {
+        if (slots_.empty()) {
+            return false;
+        }
+        return probe(slots_, key, slot) || (!old_.empty() && inOutgrown(key));
+    }
     void insert(const Key& key);
     // Room for this many keys without growing (an empty table only).
     void reserve(std::size_t keys);
     void clear();
     std::size_t capacity() const { return slots_.size(); }
+    std::size_t bytes() const { return (slots_.size() + old_.size()) * sizeof(Key); }
     bool growing() const { return !old_.empty(); }
 
 private:
-    static bool probe(const ZeroedSlots<Key>& slots, const Key& key, std::size_t slot);
+    static bool probe(const ZeroedSlots<Key>& slots, const Key& key, std::size_t slot) {
+        const std::size_t mask = slots.size() - 1;
+        for (;; slot = (slot + 1) & mask) {
+            const Key& stored = slots[slot];
+            if (stored == key) {
+                return true;
+            }
+            if (stored == Key{}) {
+                return false;
+            }
+        }
+    }
+    // The outgrown table stays whole until every key has moved: it answers for the rest.
+    bool inOutgrown(const Key& key) const;
     void place(const Key& key);
     void moveSome();
 
@@ -105,17 +125,14 @@ public:
     // the columns' count over as many rows as a run can take, and its memory would be large.
     static constexpr std::size_t kMaxSubsetsPerRow = 24;
 
-    // A table lookup that misses the caches, in nanoseconds, roughly: weighed against the columns'
-    // RowColumns::blockCost for every block they read.
-    static constexpr double kTableLookupCost = 20;
     // Up to this many rows, comparing with each costs less than the columns' first block.
     static constexpr std::size_t kScanBelow = 48;
 
     enum class Method { FirstRowOnly, Columns, Table, Scan };
 
-    // tableLookupCost: tests make one way always the cheaper (0 or a huge cost).
-    CongruenceIndex(int rowSize, int limit, const NumberSet& bankers,
-                    double tableLookupCost = kTableLookupCost);
+    // tableWeight scales the table's estimated cost: tests make one way always the cheaper (0 or
+    // a huge weight).
+    CongruenceIndex(int rowSize, int limit, const NumberSet& bankers, double tableWeight = 1);
 
     // Every candidate must hold all bankers and rowSize numbers, as the generator's do; other
     // sets are still judged correctly, but end the use of the columns and the table.
@@ -126,6 +143,9 @@ public:
     // Whether the subset table holds every compared row (it starts once a few rows are compared).
     bool indexed() const { return tableReady_; }
     bool indexable() const { return indexable_; }
+    // Whether the columns rest while the table is sure to cost less (they take the rows they
+    // missed when they judge again).
+    bool columnsResting() const { return resting_; }
 
 private:
     // The numbers of the candidate's non-banker part, ascending; false if it has the wrong shape.
@@ -143,6 +163,7 @@ private:
     template <typename Key>
     void fillTable(KeyTable<Key>& table);
     bool admitShaped(const NumberSet& candidate, const std::array<int, 16>& numbers);
+    void syncColumns();
     void chooseMethod();
     bool scanAdmits(const NumberSet& candidate) const;
     void startScan();
@@ -159,10 +180,13 @@ private:
     bool indexable_ = false;
     bool tableReady_ = false;
     bool preferTable_ = false;
-    double tableLookupCost_;
+    double tableWeight_;
     std::size_t tableFrom_ = 0;
-    // Running mean over the last few dozen candidates of the blocks the columns read.
+    bool resting_ = false;        // the columns neither take rows nor judge candidates
+    std::size_t columnRows_ = 0;  // rows the columns hold
+    // Running means over the last few dozen candidates: blocks the columns read, rows accepted.
     double meanBlocks_ = 0;
+    double meanAccepted_ = 1;
     std::uint64_t candidates_ = 0;
     std::vector<std::uint16_t> subsetMasks_;  // positions within the non-banker part
     std::vector<NumberSet> rows_;
