@@ -118,7 +118,8 @@ struct WideKey {
 // Both give the same decisions, so either may judge any candidate: the columns always can; where a
 // row has few subsets the table is kept as well, and each candidate goes to the one that costs
 // less by the running means of the last candidates (the columns stop at the first row found, so
-// they win where most candidates fail early). Rows of another shape end both: a scan decides then.
+// they win where most candidates fail early). The first kScanBelow rows are compared one by one,
+// which costs less than a block of columns. Rows of another shape end both: a scan decides then.
 class CongruenceIndex {
 public:
     // Rows with more t-subsets than this never use the table: its lookups would cost more than
@@ -162,7 +163,6 @@ private:
                        const std::array<int, 16>& numbers, bool scanned);
     template <typename Key>
     void fillTable(KeyTable<Key>& table);
-    bool admitShaped(const NumberSet& candidate, const std::array<int, 16>& numbers);
     void syncColumns();
     void chooseMethod();
     bool scanAdmits(const NumberSet& candidate) const;
