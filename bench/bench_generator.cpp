@@ -1,9 +1,12 @@
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "core/common/Random.h"
 #include "core/lottery/Board.h"
+#include "core/lottery/RowColumns.h"
 #include "core/lottery/RowGenerator.h"
 #include "core/lottery/RowTable.h"
 
@@ -14,6 +17,18 @@ using namespace losfix;
 int MeasureBySize(std::string_view text) {
     return 6 * static_cast<int>(text.size());
 }
+
+// LOSFIX_BENCH_INSTRUCTIONS=SSE2 (or AVX2, AVX-512) counts the congruence columns with that
+// instruction set instead of the widest this processor has.
+const bool kInstructionsChosen = [] {
+    if (const char* name = std::getenv("LOSFIX_BENCH_INSTRUCTIONS")) {
+        if (!RowColumns::useInstructionSet(name)) {
+            std::fprintf(stderr, "unknown or unsupported instruction set: %s\n", name);
+            std::exit(1);
+        }
+    }
+    return true;
+}();
 
 bool NeverStop(const RunProgress&) {
     return false;

@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
 #include <numeric>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "core/common/NumberSet.h"
 #include "core/lottery/CongruenceIndex.h"
+#include "core/lottery/RowColumns.h"
 #include "core/lottery/RowGenerator.h"
 
 namespace losfix {
@@ -25,9 +28,15 @@ NumberSet Set(std::initializer_list<int> numbers) {
 
 // ---- Boundaries --------------------------------------------------------------------------------
 
-// An index that already compared enough rows to use its table; the rows use only 40..95.
-CongruenceIndex Prefilled(int rowSize, int limit) {
-    CongruenceIndex index(rowSize, limit, NumberSet{});
+// Weights of the table's cost: as estimated, or making the table or the columns the cheaper way
+// for every candidate.
+constexpr double kAsEstimated = 1;
+constexpr double kTableFirst = 0;
+constexpr double kColumnsOnly = 1e300;
+
+// An index that already compared enough rows to keep its table; the rows use only 40..95.
+CongruenceIndex Prefilled(int rowSize, int limit, double tableWeight = kTableFirst) {
+    CongruenceIndex index(rowSize, limit, NumberSet{}, tableWeight);
     std::mt19937 engine(99);
     std::vector<int> numbers(56);
     std::iota(numbers.begin(), numbers.end(), 40);
@@ -58,6 +67,7 @@ TEST(CongruenceTest, SharingTheLimitPassesOneMoreFails) {
     ExpectLimit4Boundary(CongruenceScan(6, 4));
     ExpectLimit4Boundary(CongruenceIndex(6, 4, NumberSet{}));
     ExpectLimit4Boundary(Prefilled(6, 4));
+    ExpectLimit4Boundary(Prefilled(6, 4, kColumnsOnly));
 }
 
 template <typename Check>
@@ -79,6 +89,7 @@ TEST(CongruenceTest, WithTheSwitchOffOnlyIdenticalRowsFail) {
         ExpectOnlyIdenticalRowsFail(CongruenceScan(6, limit));
         ExpectOnlyIdenticalRowsFail(CongruenceIndex(6, limit, NumberSet{}));
         ExpectOnlyIdenticalRowsFail(Prefilled(6, limit));
+        ExpectOnlyIdenticalRowsFail(Prefilled(6, limit, kColumnsOnly));
     }
 }
 
@@ -110,8 +121,16 @@ struct Shape {
     int limit;
 };
 
+// How often each way judged a candidate.
+struct MethodsUsed {
+    int columns = 0;
+    int table = 0;
+    int other = 0;
+};
+
 // Feeds the same random rows (bankers + random others) to both and compares every decision.
-void CompareOnRandomRows(const Shape& shape, std::uint32_t seed, int rows, bool& usedIndex) {
+void CompareOnRandomRows(const Shape& shape, std::uint32_t seed, int rows, bool& usedIndex,
+                         double tableWeight = kAsEstimated, MethodsUsed* methods = nullptr) {
     std::mt19937 engine(seed);
     std::vector<int> numbers(static_cast<std::size_t>(shape.pool));
     std::iota(numbers.begin(), numbers.end(), 1);
@@ -122,7 +141,7 @@ void CompareOnRandomRows(const Shape& shape, std::uint32_t seed, int rows, bool&
     }
     std::vector<int> others(numbers.begin() + shape.bankers, numbers.end());
 
-    CongruenceIndex index(shape.rowSize, shape.limit, bankers);
+    CongruenceIndex index(shape.rowSize, shape.limit, bankers, tableWeight);
     CongruenceScan scan(shape.rowSize, shape.limit);
     int admitted = 0;
     for (int i = 0; i < rows; ++i) {
@@ -136,6 +155,12 @@ void CompareOnRandomRows(const Shape& shape, std::uint32_t seed, int rows, bool&
             << "pool " << shape.pool << " k " << shape.rowSize << " b " << shape.bankers << " L "
             << shape.limit << " row " << i;
         admitted += expected ? 1 : 0;
+        if (methods != nullptr) {
+            const CongruenceIndex::Method method = index.lastMethod();
+            ++(method == CongruenceIndex::Method::Columns ? methods->columns
+               : method == CongruenceIndex::Method::Table ? methods->table
+                                                          : methods->other);
+        }
     }
     // Both keep exactly the rows they admitted.
     EXPECT_EQ(scan.rowCount(), static_cast<std::size_t>(admitted));
@@ -172,11 +197,126 @@ TEST(CongruenceTest, IndexDecidesLikeTheScanOnRandomRows) {
     }
 }
 
+TEST(CongruenceTest, LargeRowsAreJudgedLikeTheScanEveryWay) {
+    std::mt19937 engine(2025);
+    int seed = 500;
+    MethodsUsed methods;
+    for (int rowSize = 7; rowSize <= 16; ++rowSize) {
+        for (int i = 0; i < 4; ++i) {
+            Shape shape;
+            shape.pool = std::array{49, 70, 90}[static_cast<std::size_t>(i % 3)];
+            shape.rowSize = rowSize;
+            shape.bankers = std::uniform_int_distribution<int>(0, 3)(engine) * (i % 2);
+            // Every limit that turns the switch on, and sometimes none ("egal").
+            shape.limit = i == 3 ? kCongruenceMax
+                                 : std::uniform_int_distribution<int>(1, rowSize - 2)(engine);
+            bool usedIndex = false;
+            for (const double cost : {kAsEstimated, kTableFirst, kColumnsOnly}) {
+                CompareOnRandomRows(shape, static_cast<std::uint32_t>(seed++), 400, usedIndex, cost,
+                                    &methods);
+            }
+        }
+    }
+    // Both ways judged enough candidates to have been tried; the scan only starts after rows of
+    // another shape (see OddRowsHandTheJudgingToTheScan).
+    EXPECT_GT(methods.columns, 10000);
+    EXPECT_GT(methods.table, 1000);
+}
+
+TEST(CongruenceTest, LargeRowsAreJudgedLikeTheScanOnEveryInstructionSet) {
+    const std::vector<std::string> names = RowColumns::supportedInstructionSets();
+    bool usedIndex = false;
+    std::uint32_t seed = 900;
+    for (const std::string& name : names) {
+        ASSERT_TRUE(RowColumns::useInstructionSet(name));
+        for (const Shape& shape : {Shape{90, 16, 0, 12}, Shape{70, 11, 2, 6}, Shape{49, 10, 0, 5},
+                                   Shape{90, 12, 1, 15}, Shape{49, 7, 0, 4}}) {
+            CompareOnRandomRows(shape, seed++, 1200, usedIndex, kColumnsOnly);
+        }
+    }
+    RowColumns::useInstructionSet(names.front());
+}
+
+TEST(CongruenceTest, ColumnsThatRestedCatchUpWithTheRows) {
+    // 7 of 24, at most 4 shared: C(7, 5) = 21 subsets a row. The table, made very cheap, sends
+    // the columns to rest while most candidates pass; once few pass, the columns judge again.
+    std::mt19937 engine(11);
+    CongruenceIndex index(7, 4, NumberSet{}, 0.01);
+    CongruenceScan scan(7, 4);
+    std::vector<int> numbers(24);
+    std::iota(numbers.begin(), numbers.end(), 1);
+    int rested = 0;
+    int wokeUp = 0;
+    int columnsAfterRest = 0;
+    bool resting = false;
+    for (int i = 0; i < 6000; ++i) {
+        std::shuffle(numbers.begin(), numbers.end(), engine);
+        NumberSet row;
+        for (int j = 0; j < 7; ++j) {
+            row.add(numbers[static_cast<std::size_t>(j)]);
+        }
+        ASSERT_EQ(index.admit(row), scan.admit(row)) << i;
+        if (index.columnsResting() != resting) {
+            resting = index.columnsResting();
+            ++(resting ? rested : wokeUp);
+        }
+        if (wokeUp > 0 && index.lastMethod() == CongruenceIndex::Method::Columns) {
+            ++columnsAfterRest;
+        }
+    }
+    EXPECT_EQ(index.rowCount(), scan.rowCount());
+    EXPECT_GE(rested, 1);
+    EXPECT_GE(wokeUp, 1);
+    EXPECT_GT(columnsAfterRest, 10);
+}
+
+TEST(CongruenceTest, OddRowsHandTheJudgingToTheScan) {
+    // Rows without a banker or of another size: the columns and the table cannot hold them.
+    const NumberSet bankers = Set({7, 70});
+    for (const double cost : {kTableFirst, kColumnsOnly}) {
+        // Seven free numbers, five of them shared are too many: C(7, 5) = 21 subsets a row.
+        CongruenceIndex index(9, 6, bankers, cost);
+        CongruenceScan scan(9, 6);
+        std::mt19937 engine(3);
+        std::vector<int> others;
+        for (int n = 1; n <= 90; ++n) {
+            if (!bankers.contains(n)) {
+                others.push_back(n);
+            }
+        }
+        auto row = [&](int size, bool withBankers) {
+            std::shuffle(others.begin(), others.end(), engine);
+            NumberSet set = withBankers ? bankers : NumberSet{};
+            for (int j = 0; set.count() < size; ++j) {
+                set.add(others[static_cast<std::size_t>(j)]);
+            }
+            return set;
+        };
+        for (int i = 0; i < 600; ++i) {
+            const NumberSet candidate =
+                i == 300 ? row(9, false) : (i == 450 ? row(8, true) : row(9, true));
+            ASSERT_EQ(index.admit(candidate), scan.admit(candidate)) << i;
+            if (i == 299) {
+                EXPECT_TRUE(index.indexed());
+                EXPECT_EQ(index.lastMethod(), cost == kTableFirst
+                                                  ? CongruenceIndex::Method::Table
+                                                  : CongruenceIndex::Method::Columns);
+            }
+            if (i >= 300) {
+                EXPECT_EQ(index.lastMethod(), CongruenceIndex::Method::Scan) << i;
+                EXPECT_FALSE(index.indexed());
+            }
+        }
+        EXPECT_EQ(index.rowCount(), scan.rowCount());
+    }
+}
+
 TEST(CongruenceTest, IndexIsUsedOnlyForFewSubsetsPerRow) {
     EXPECT_TRUE(CongruenceIndex(6, 4, NumberSet{}).indexable());    // C(6,5) = 6
     EXPECT_TRUE(CongruenceIndex(6, 15, NumberSet{}).indexable());   // whole rows
     EXPECT_FALSE(CongruenceIndex(16, 7, NumberSet{}).indexable());  // C(16,8) = 12870
-    EXPECT_TRUE(CongruenceIndex(10, 6, Set({1, 2})).indexable());   // C(8,5) = 56
+    EXPECT_FALSE(CongruenceIndex(10, 6, Set({1, 2})).indexable());  // C(8,5) = 56
+    EXPECT_TRUE(CongruenceIndex(9, 6, Set({1, 2})).indexable());    // C(7,5) = 21
 }
 
 // ---- Run ceiling -------------------------------------------------------------------------------

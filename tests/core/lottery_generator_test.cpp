@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -565,27 +566,56 @@ TEST(RowGeneratorTest, RefusedRunTouchesNothing) {
 
 // ---- Fast against reference --------------------------------------------------------------------
 
+// The random boards of the side-by-side tests, the same every time.
+class BoardDice {
+public:
+    explicit BoardDice(std::uint64_t seed) : state_(seed) {}
+
+    int below(int n) {
+        state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<int>((state_ >> 33) % static_cast<std::uint64_t>(n));
+    }
+
+    // Up to outShareBelow percent of the numbers Out, then bankShare percent bankers and 6
+    // percent favoured (Fav I to III).
+    Board statuses(int outShareBelow, int bankShare) {
+        Board board;
+        const int outShare = below(outShareBelow);
+        for (int n = 1; n <= 90; ++n) {
+            const int roll = below(100);
+            if (roll < outShare) {
+                board.setStatus(n, NumberStatus::Out);
+            } else if (roll < outShare + bankShare) {
+                board.setStatus(n, NumberStatus::Bank);
+            } else if (roll < outShare + bankShare + 6) {
+                board.setStatus(n, static_cast<NumberStatus>(2 + below(3)));
+            }
+        }
+        return board;
+    }
+
+private:
+    std::uint64_t state_;
+};
+
+// Both runs took the same decisions: outcome, yields, counts and every cell.
+void ExpectSameRun(const GeneratedRun& fast, const GeneratedRun& reference,
+                   const std::string& what) {
+    EXPECT_EQ(fast.outcome.acceptedRows, reference.outcome.acceptedRows) << what;
+    EXPECT_EQ(fast.outcome.candidates, reference.outcome.candidates) << what;
+    EXPECT_EQ(fast.outcome.stopped, reference.outcome.stopped) << what;
+    EXPECT_EQ(fast.yields, reference.yields) << what;
+    EXPECT_EQ(fast.counts, reference.counts) << what;
+    EXPECT_TRUE(fast.table == reference.table) << what;
+}
+
 TEST(RowGeneratorTest, FastRunDecidesLikeTheReferenceOnRandomBoards) {
-    std::uint64_t state = 12345;
-    auto next = [&](int below) {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<int>((state >> 33) % static_cast<std::uint64_t>(below));
-    };
+    BoardDice dice(12345);
+    auto next = [&](int below) { return dice.below(below); };
     int compared = 0;
     int longRuns = 0;
     for (int boardNumber = 0; boardNumber < 160; ++boardNumber) {
-        Board board;
-        const int outShare = next(60);
-        for (int n = 1; n <= 90; ++n) {
-            const int roll = next(100);
-            if (roll < outShare) {
-                board.setStatus(n, NumberStatus::Out);
-            } else if (roll < outShare + 3) {
-                board.setStatus(n, NumberStatus::Bank);
-            } else if (roll < outShare + 9) {
-                board.setStatus(n, static_cast<NumberStatus>(2 + next(3)));
-            }
-        }
+        Board board = dice.statuses(60, 3);
         board.setPoolItem(next(kPoolItemCount));
         board.setRowSizeItem(next(kRowSizeItemCount) / (next(2) + 1));
         RunSettings settings =
@@ -607,17 +637,62 @@ TEST(RowGeneratorTest, FastRunDecidesLikeTheReferenceOnRandomBoards) {
         }
         ++compared;
         longRuns += fast.outcome.acceptedRows >= 100 ? 1 : 0;
-        ASSERT_EQ(fast.outcome.acceptedRows, reference.outcome.acceptedRows) << what;
-        ASSERT_EQ(fast.outcome.candidates, reference.outcome.candidates) << what;
-        ASSERT_EQ(fast.outcome.stopped, reference.outcome.stopped) << what;
-        ASSERT_EQ(fast.yields, reference.yields) << what;
-        ASSERT_EQ(fast.counts, reference.counts) << what;
-        ASSERT_TRUE(fast.table == reference.table) << what;
+        ExpectSameRun(fast, reference, what);
         ExpectConsistentTable(fast, settings, drum);
     }
     // Enough of them got far enough for the subset table to take over.
     EXPECT_GE(compared, 100);
     EXPECT_GE(longRuns, 30);
+}
+
+// Rows of 7 to 16 numbers from 49, 70 or 90, with bankers, favourites and excluded numbers, every
+// pair rule, and runs the user stops: the same rows, counts and outcome as the plain comparison.
+TEST(RowGeneratorTest, FastRunDecidesLikeTheReferenceForLargeRows) {
+    BoardDice dice(4711);
+    auto next = [&](int below) { return dice.below(below); };
+    int compared = 0;
+    int stoppedByUser = 0;
+    int refusingRuns = 0;
+    for (int boardNumber = 0; boardNumber < 42; ++boardNumber) {
+        Board board = dice.statuses(40, 2);
+        board.setPoolItem(std::array{5, 10, 11}[static_cast<std::size_t>(next(3))]);
+        const int rowSize = 7 + next(10);
+        board.setRowSizeItem(rowSize - 3);
+        const int limit = next(5) == 0 ? kCongruenceMax : 1 + next(rowSize - 2);
+        const RunSettings settings = Settings(1 + next(500), board.poolSize(), rowSize, limit,
+                                              static_cast<PairRule>(boardNumber % 6));
+        const Drum drum = BuildDrum(board.statuses(), settings.poolSize);
+        // A third of the runs the user stops after some yields; the others end or stall.
+        const bool userStops = boardNumber % 3 == 0;
+        const std::uint64_t stopAfter = 1 + static_cast<std::uint64_t>(next(12000));
+        auto stop = [&] {
+            auto calls = std::make_shared<std::uint64_t>(0);
+            return YieldCallback([=](const RunProgress& progress) {
+                if (userStops) {
+                    return ++*calls >= stopAfter;
+                }
+                return progress.candidates >= 8000 || progress.candidatesSinceAccept >= 1500;
+            });
+        };
+        const std::uint64_t seed = 90000 + static_cast<std::uint64_t>(boardNumber);
+        const GeneratedRun fast = Generate(board, settings, MixedSeeds(seed), stop(), false);
+        const GeneratedRun reference = Generate(board, settings, MixedSeeds(seed), stop(), true);
+        const std::string what = "board " + std::to_string(boardNumber);
+        ASSERT_EQ(fast.outcome.refused, reference.outcome.refused) << what;
+        if (fast.outcome.refused) {
+            continue;
+        }
+        ++compared;
+        stoppedByUser += userStops && fast.outcome.stopped ? 1 : 0;
+        // Candidates were refused, not just drawn and taken.
+        const auto accepted = static_cast<std::uint64_t>(fast.outcome.acceptedRows);
+        refusingRuns += fast.outcome.candidates > accepted + 1 ? 1 : 0;
+        ExpectSameRun(fast, reference, what);
+        ExpectConsistentTable(fast, settings, drum);
+    }
+    EXPECT_GE(compared, 35);
+    EXPECT_GE(stoppedByUser, 10);
+    EXPECT_GE(refusingRuns, 15);
 }
 
 }  // namespace

@@ -248,6 +248,14 @@ inline Benchmark* RegisterBenchmark(const char* name, void (*function)(State&)) 
     return internal::Registry().back().get();
 }
 
+// A function object, for example a lambda that captures a case's parameters.
+template <class Function>
+Benchmark* RegisterBenchmark(const char* name, Function&& function) {
+    internal::Registry().push_back(std::make_unique<Benchmark>(
+        name, std::function<void(State&)>(std::forward<Function>(function))));
+    return internal::Registry().back().get();
+}
+
 inline void Initialize(int* argc, char** argv) {
     internal::Options& options = internal::Flags();
     for (int i = 1; i < *argc; ++i) {

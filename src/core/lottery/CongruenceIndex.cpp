@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
+#include <new>
 #include <utility>
 
 namespace losfix {
@@ -44,6 +46,52 @@ std::uint64_t Mix(const WideKey& key) {
     return Mix(key.low ^ (std::uint64_t{key.high} * 0x9E3779B97F4A7C15ULL));
 }
 
+// The comparison with every row, as CongruenceScan does it.
+bool ScanAdmits(const NumberSet* rows, std::size_t count, const NumberSet& candidate, bool switchOn,
+                int limit) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (rows[i] == candidate || (switchOn && rows[i].sharedCount(candidate) > limit)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+using ScanFunction = bool (*)(const NumberSet*, std::size_t, const NumberSet&, bool, int);
+
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+// The same with the processor's population count: plain x86-64 has none, and the compiler's
+// substitute costs several times as much.
+__attribute__((target("popcnt"))) bool ScanAdmitsWithPopcnt(const NumberSet* rows,
+                                                            std::size_t count,
+                                                            const NumberSet& candidate,
+                                                            bool switchOn, int limit) {
+    const std::uint64_t low = candidate.lowBits();
+    const std::uint32_t high = candidate.highBits();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (rows[i] == candidate ||
+            (switchOn && __builtin_popcountll(rows[i].lowBits() & low) +
+                                 __builtin_popcount(rows[i].highBits() & high) >
+                             limit)) {
+            return false;
+        }
+    }
+    return true;
+}
+#endif
+
+ScanFunction Scan() {
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+    static const ScanFunction scan = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("popcnt") ? ScanAdmitsWithPopcnt : ScanAdmits;
+    }();
+    return scan;
+#else
+    return ScanAdmits;
+#endif
+}
+
 }  // namespace
 
 CongruenceScan::CongruenceScan(int rowSize, int limit)
@@ -63,36 +111,36 @@ bool CongruenceScan::admit(const NumberSet& candidate) {
 }
 
 template <typename Key>
+ZeroedSlots<Key>::ZeroedSlots(std::size_t size)
+    : data_(static_cast<Key*>(std::calloc(size, sizeof(Key)))), size_(size) {
+    if (!data_) {
+        throw std::bad_alloc();
+    }
+}
+
+template <typename Key>
 std::size_t KeyTable<Key>::slotOf(const Key& key) const {
     return static_cast<std::size_t>(Mix(key) >> (64 - bits_));
 }
 
 template <typename Key>
-void KeyTable<Key>::prefetch([[maybe_unused]] std::size_t slot) const {
+void KeyTable<Key>::prefetch([[maybe_unused]] const Key& key,
+                             [[maybe_unused]] std::size_t slot) const {
 #if defined(__GNUC__) || defined(__clang__)
     __builtin_prefetch(&slots_[slot]);
+    if (!old_.empty()) {
+        __builtin_prefetch(&old_[static_cast<std::size_t>(Mix(key) >> (64 - oldBits_))]);
+    }
 #endif
 }
 
 template <typename Key>
-bool KeyTable<Key>::contains(const Key& key, std::size_t slot) const {
-    const std::size_t mask = slots_.size() - 1;
-    for (;; slot = (slot + 1) & mask) {
-        const Key& stored = slots_[slot];
-        if (stored == key) {
-            return true;
-        }
-        if (IsZero(stored)) {
-            return false;
-        }
-    }
+bool KeyTable<Key>::inOutgrown(const Key& key) const {
+    return probe(old_, key, static_cast<std::size_t>(Mix(key) >> (64 - oldBits_)));
 }
 
 template <typename Key>
-void KeyTable<Key>::insert(const Key& key) {
-    if (2 * (used_ + 1) > slots_.size()) {
-        grow(std::max<std::size_t>(2 * slots_.size(), 1024));
-    }
+void KeyTable<Key>::place(const Key& key) {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = slotOf(key);; slot = (slot + 1) & mask) {
         Key& stored = slots_[slot];
@@ -108,59 +156,96 @@ void KeyTable<Key>::insert(const Key& key) {
 }
 
 template <typename Key>
+void KeyTable<Key>::moveSome() {
+    // The new table holds twice the slots: 32 old slots an insert have moved them all long before
+    // it is half full again, and the lookups check two tables only for a short while.
+    const std::size_t end = std::min(old_.size(), moved_ + 32);
+    for (; moved_ < end; ++moved_) {
+        if (!IsZero(old_[moved_])) {
+            place(old_[moved_]);
+        }
+    }
+    if (moved_ == old_.size()) {
+        old_ = ZeroedSlots<Key>();
+        moved_ = 0;
+    }
+}
+
+template <typename Key>
+void KeyTable<Key>::insert(const Key& key) {
+    if (!old_.empty()) {
+        moveSome();
+    }
+    if (2 * (used_ + 1) > slots_.size()) {
+        if (slots_.empty()) {
+            reserve(1);
+        } else {
+            while (!old_.empty()) {
+                moveSome();
+            }
+            old_ = std::move(slots_);
+            oldBits_ = bits_;
+            slots_ = ZeroedSlots<Key>(2 * old_.size());
+            bits_ = std::countr_zero(slots_.size());
+            used_ = 0;
+            moved_ = 0;
+            moveSome();
+        }
+    }
+    place(key);
+}
+
+template <typename Key>
 void KeyTable<Key>::reserve(std::size_t keys) {
+    if (!empty()) {
+        return;
+    }
     std::size_t capacity = 1024;
     while (capacity < 2 * keys) {
         capacity *= 2;
     }
-    grow(capacity);
+    slots_ = ZeroedSlots<Key>(capacity);
+    bits_ = std::countr_zero(capacity);
 }
 
 template <typename Key>
 void KeyTable<Key>::clear() {
-    slots_.clear();
-    slots_.shrink_to_fit();
+    slots_ = ZeroedSlots<Key>();
+    old_ = ZeroedSlots<Key>();
+    moved_ = 0;
     used_ = 0;
     bits_ = 0;
-}
-
-template <typename Key>
-void KeyTable<Key>::grow(std::size_t capacity) {
-    if (capacity <= slots_.size()) {
-        return;
-    }
-    std::vector<Key> old = std::move(slots_);
-    slots_.assign(capacity, Key{});
-    bits_ = std::countr_zero(capacity);
-    used_ = 0;
-    for (const Key& key : old) {
-        if (!IsZero(key)) {
-            insert(key);
-        }
-    }
+    oldBits_ = 0;
 }
 
 template class KeyTable<std::uint64_t>;
 template class KeyTable<WideKey>;
 
-CongruenceIndex::CongruenceIndex(int rowSize, int limit, const NumberSet& bankers)
+CongruenceIndex::CongruenceIndex(int rowSize, int limit, const NumberSet& bankers,
+                                 double tableWeight)
     : switchOn_(SwitchOn(rowSize, limit)),
       limit_(limit),
       bankers_(bankers),
       bankerCount_(bankers.count()),
       freeSize_(rowSize - bankers.count()),
       subsetSize_(switchOn_ ? limit - bankers.count() + 1 : rowSize - bankers.count()),
-      packed_(subsetSize_ <= 9) {
-    if (subsetSize_ <= 0 || freeSize_ > 16) {
+      packed_(subsetSize_ <= 9),
+      tableWeight_(tableWeight) {
+    if (subsetSize_ <= 0) {
+        method_ = Method::FirstRowOnly;
         return;
     }
+    if (freeSize_ > RowColumns::kMaxNumbers) {
+        return;
+    }
+    method_ = Method::Columns;
     const std::size_t perRow = SubsetCount(freeSize_, subsetSize_);
     if (perRow == 0 || perRow > kMaxSubsetsPerRow) {
         return;
     }
     indexable_ = true;
-    // Below this many rows a scan costs less than hashing every subset.
-    indexFrom_ = 4 * perRow + 16;
+    // The first rows cost little to put in at once.
+    tableFrom_ = 4 * perRow + 16;
     subsetMasks_.reserve(perRow);
     for (unsigned mask = 1; mask < (1U << freeSize_); ++mask) {
         if (std::popcount(mask) == subsetSize_) {
@@ -170,40 +255,42 @@ CongruenceIndex::CongruenceIndex(int rowSize, int limit, const NumberSet& banker
 }
 
 bool CongruenceIndex::admit(const NumberSet& candidate) {
-    if (subsetSize_ <= 0) {
+    if (method_ == Method::FirstRowOnly) {
         // The bankers alone are more than the limit allows: only the first row passes.
+        lastMethod_ = Method::FirstRowOnly;
         if (!rows_.empty()) {
             return false;
         }
         rows_.push_back(candidate);
         return true;
     }
-    if (indexed_) {
-        const int decision =
-            packed_ ? admitIndexed(packedTable_, candidate) : admitIndexed(wideTable_, candidate);
-        if (decision >= 0) {
-            return decision == 1;
+    if (method_ == Method::Columns) {
+        // With so few rows a comparison with each costs less than a block of columns, and a
+        // refusal needs nothing else.
+        const bool few = rows_.size() < kScanBelow;
+        if (few && !scanAdmits(candidate)) {
+            lastMethod_ = Method::Scan;
+            return false;
         }
-        // Not a row of the expected shape: the scan still decides, but the table cannot hold it.
-        dropIndex();
+        std::array<int, 16> numbers{};
+        if (freeNumbers(candidate, numbers)) {
+            return packed_ ? admitWithKeys(packedTable_, candidate, numbers, few)
+                           : admitWithKeys(wideTable_, candidate, numbers, few);
+        }
+        // Not a row of the expected shape: the scan still decides, but neither the columns nor
+        // the table can hold it.
+        startScan();
     }
+    lastMethod_ = Method::Scan;
     if (!scanAdmits(candidate)) {
         return false;
     }
     rows_.push_back(candidate);
-    if (indexable_ && rows_.size() >= indexFrom_) {
-        buildIndex();
-    }
     return true;
 }
 
 bool CongruenceIndex::scanAdmits(const NumberSet& candidate) const {
-    for (const NumberSet& row : rows_) {
-        if (row == candidate || (switchOn_ && row.sharedCount(candidate) > limit_)) {
-            return false;
-        }
-    }
-    return true;
+    return Scan()(rows_.data(), rows_.size(), candidate, switchOn_, limit_);
 }
 
 bool CongruenceIndex::freeNumbers(const NumberSet& row, std::array<int, 16>& numbers) const {
@@ -253,64 +340,119 @@ void CongruenceIndex::makeKeys(const std::array<int, 16>& numbers,
     }
 }
 
-// 1 admitted, 0 refused, -1 the candidate has not the shape the table needs.
 template <typename Key>
-int CongruenceIndex::admitIndexed(KeyTable<Key>& table, const NumberSet& candidate) {
-    std::array<int, 16> numbers{};
-    if (!freeNumbers(candidate, numbers)) {
-        return -1;
-    }
-    std::array<Key, kMaxSubsetsPerRow> keys;
+bool CongruenceIndex::tableHolds(const KeyTable<Key>& table,
+                                 const std::array<Key, kMaxSubsetsPerRow>& keys) const {
     std::array<std::size_t, kMaxSubsetsPerRow> slots;
-    makeKeys(numbers, keys);
     const std::size_t count = subsetMasks_.size();
     // Look every slot up at once: the probes then wait for memory side by side.
     for (std::size_t i = 0; i < count; ++i) {
         slots[i] = table.slotOf(keys[i]);
-        table.prefetch(slots[i]);
+        table.prefetch(keys[i], slots[i]);
     }
     for (std::size_t i = 0; i < count; ++i) {
         if (table.contains(keys[i], slots[i])) {
-            return 0;
+            return true;
         }
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        table.insert(keys[i]);
-    }
-    rows_.push_back(candidate);
-    return 1;
+    return false;
 }
 
 template <typename Key>
-bool CongruenceIndex::fillTable(KeyTable<Key>& table) {
-    table.reserve(rows_.size() * subsetMasks_.size());
+bool CongruenceIndex::admitWithKeys(KeyTable<Key>& table, const NumberSet& candidate,
+                                    const std::array<int, 16>& numbers, bool scanned) {
+    ++candidates_;
+    std::array<Key, kMaxSubsetsPerRow> keys;
+    bool keysMade = false;
+    bool refused = false;
+    if (scanned) {
+        lastMethod_ = Method::Scan;
+    } else if (tableReady_ && preferTable_ && (resting_ || candidates_ % 64 != 0)) {
+        lastMethod_ = Method::Table;
+        makeKeys(numbers, keys);
+        keysMade = true;
+        refused = tableHolds(table, keys);
+    } else {
+        // Also every 64th candidate while the table is the cheaper: the columns' running mean
+        // stays current.
+        lastMethod_ = Method::Columns;
+        syncColumns();
+        const RowColumns::Search search = columns_.anyHolds(numbers.data(), freeSize_, subsetSize_);
+        meanBlocks_ += (static_cast<double>(search.blocks) - meanBlocks_) / 32;
+        refused = search.found;
+    }
+    meanAccepted_ += ((refused ? 0.0 : 1.0) - meanAccepted_) / 32;
+    if (!refused) {
+        rows_.push_back(candidate);
+        if (!resting_ && rows_.size() > kScanBelow) {
+            syncColumns();
+        }
+        if (tableReady_) {
+            if (!keysMade) {
+                makeKeys(numbers, keys);
+            }
+            for (std::size_t i = 0; i < subsetMasks_.size(); ++i) {
+                table.insert(keys[i]);
+            }
+        } else if (indexable_ && rows_.size() >= tableFrom_) {
+            fillTable(table);
+            tableReady_ = true;
+            chooseMethod();
+        }
+    }
+    if (tableReady_ && candidates_ % 64 == 0) {
+        chooseMethod();
+    }
+    return !refused;
+}
+
+void CongruenceIndex::syncColumns() {
+    for (; columnRows_ < rows_.size(); ++columnRows_) {
+        columns_.add(rows_[columnRows_]);
+    }
+}
+
+void CongruenceIndex::chooseMethod() {
+    // A lookup in nanoseconds, roughly: from the caches while the table is small, from memory once
+    // it is large. The inserts of accepted rows are the same either way.
+    const std::size_t bytes = packed_ ? packedTable_.bytes() : wideTable_.bytes();
+    const double lookup = bytes <= (std::size_t{1} << 19)   ? 4
+                          : bytes <= (std::size_t{1} << 24) ? 10
+                                                            : 20;
+    const double tableCost = static_cast<double>(subsetMasks_.size()) * lookup * tableWeight_;
+    const double blockCost = freeSize_ * RowColumns::blockCost();
+    preferTable_ = tableCost < meanBlocks_ * blockCost;
+    // An accepted candidate reads every block: while even the accepted ones alone cost the columns
+    // more than the table, the columns rest (no rows added, no candidates judged) until they may
+    // be cheaper again; then they take up the rows they missed.
+    const double blocks = std::ceil(static_cast<double>(rows_.size()) / RowColumns::kRowsPerBlock);
+    resting_ = tableCost < meanAccepted_ * blocks * blockCost;
+    preferTable_ = preferTable_ || resting_;
+}
+
+template <typename Key>
+void CongruenceIndex::fillTable(KeyTable<Key>& table) {
+    // Every compared row has the expected shape here: the columns took only such rows.
+    table.reserve(2 * rows_.size() * subsetMasks_.size());
     std::array<int, 16> numbers{};
     std::array<Key, kMaxSubsetsPerRow> keys;
     for (const NumberSet& row : rows_) {
-        if (!freeNumbers(row, numbers)) {
-            return false;
-        }
+        freeNumbers(row, numbers);
         makeKeys(numbers, keys);
         for (std::size_t i = 0; i < subsetMasks_.size(); ++i) {
             table.insert(keys[i]);
         }
     }
-    return true;
 }
 
-void CongruenceIndex::buildIndex() {
-    const bool filled = packed_ ? fillTable(packedTable_) : fillTable(wideTable_);
-    if (filled) {
-        indexed_ = true;
-    } else {
-        dropIndex();
-    }
-}
-
-void CongruenceIndex::dropIndex() {
+void CongruenceIndex::startScan() {
     // A row of another shape was compared: scan for good.
-    indexed_ = false;
+    method_ = Method::Scan;
     indexable_ = false;
+    tableReady_ = false;
+    columns_.clear();
+    columnRows_ = 0;
+    resting_ = false;
     packedTable_.clear();
     wideTable_.clear();
 }

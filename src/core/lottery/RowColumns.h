@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/common/NumberSet.h"
+
+namespace losfix {
+
+// The compared rows turned on their side: for every number a column with one bit per row, set
+// when the row holds the number. Whether some row holds at least t of a candidate's numbers is
+// then a sum of the candidate's columns, counted bit by bit for 64 rows a word and several words
+// a step, instead of one comparison per row.
+class RowColumns {
+public:
+    static constexpr int kMaxNumbers = 16;
+
+    static constexpr std::size_t kRowsPerBlock = 512;
+
+    struct Search {
+        bool found;
+        std::size_t blocks;  // blocks of kRowsPerBlock rows read
+    };
+
+    // Appends one row; numbers outside 0..95 are not kept.
+    void add(const NumberSet& row);
+    std::size_t rowCount() const { return rows_; }
+    // Whether some row holds at least `threshold` of the `count` distinct numbers (1 <= threshold
+    // <= count <= kMaxNumbers, each in 0..95).
+    Search anyHolds(const int* numbers, int count, int threshold) const;
+    void clear();
+
+    // What reading one block costs per number counted, roughly, in nanoseconds (measured on a
+    // 2.6 GHz processor): for choosing between the columns and other ways.
+    static double blockCost();
+
+    // The instruction set the counting uses on this processor: "AVX-512", "AVX2" or "SSE2"
+    // (or "portable" where the compiler offers no vector types).
+    static const char* instructionSet();
+    static std::vector<std::string> supportedInstructionSets();
+    // For tests and benchmarks: counts with the named one from now on; false if this processor
+    // lacks it.
+    static bool useInstructionSet(std::string_view name);
+
+private:
+    void grow();
+
+    std::vector<std::uint64_t> bits_;  // column n from n * stride_
+    std::size_t wordsPerColumn_ = 0;
+    std::size_t stride_ = 0;
+    std::size_t rows_ = 0;
+};
+
+}  // namespace losfix
