@@ -3,201 +3,18 @@
 // changed anywhere shows. The expected figures were taken from the program's own output.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <memory>
-#include <ostream>
-#include <string>
-#include <string_view>
-
-#include "core/common/Random.h"
 #include "core/common/StringGrid.h"
 #include "core/export/ClipboardText.h"
 #include "core/export/SpreadsheetExport.h"
-#include "core/football/MatchBoard.h"
 #include "core/football/TipFiles.h"
-#include "core/football/TipGenerator.h"
-#include "core/football/TipTable.h"
-#include "core/lottery/Board.h"
-#include "core/lottery/RowGenerator.h"
-#include "core/lottery/RowTable.h"
 #include "core/rows/GridSort.h"
 #include "core/rows/RowFile.h"
-#include "support/core/FixedMeasure.h"
+#include "support/core/LargeTables.h"
 
 namespace losfix {
 namespace {
 
-using testing::FixedMeasure;
-
-struct Digest {
-    std::size_t size = 0;
-    std::uint64_t hash = 0;
-    bool operator==(const Digest&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Digest& digest) {
-    const auto flags = out.flags();
-    out << "{" << std::dec << digest.size << ", 0x" << std::hex << digest.hash << "ULL}";
-    out.flags(flags);
-    return out;
-}
-
-Digest Of(std::string_view bytes) {
-    std::uint64_t hash = 0xCBF29CE484222325ULL;
-    for (const char c : bytes) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL;
-    }
-    return {bytes.size(), hash};
-}
-
-// Every text of the block, each followed by a unit separator, rows ended by a record separator:
-// a text moved to a neighbouring cell changes the digest.
-Digest OfBlock(const ValueBlock& block) {
-    std::string all;
-    for (int r = 1; r <= block.rows(); ++r) {
-        for (int c = 1; c <= block.columns(); ++c) {
-            all.append(block.at(r, c));
-            all.push_back('\x1f');
-        }
-        all.push_back('\x1e');
-    }
-    return Of(all);
-}
-
-// Every cell of the grid, fixed ones included, in the same way.
-Digest OfGrid(const StringGrid& grid) {
-    std::string all = std::to_string(grid.columnCount()) + "x" + std::to_string(grid.rowCount());
-    for (int r = 0; r < grid.rowCount(); ++r) {
-        for (int c = 0; c < grid.columnCount(); ++c) {
-            all.append(grid.cell(c, r));
-            all.push_back('\x1f');
-        }
-        all.push_back('\x1e');
-    }
-    return Of(all);
-}
-
-Random::SeedSource MixedSeeds(std::uint64_t start) {
-    auto state = std::make_shared<std::uint64_t>(start);
-    return [state] {
-        std::uint64_t z = (*state += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return static_cast<std::uint32_t>(z ^ (z >> 31));
-    };
-}
-
-StringGrid GeneratedRows(const Board& board, RunSettings settings, std::uint64_t seed) {
-    StringGrid table = MakeRowTable(FixedMeasure);
-    Random random(MixedSeeds(seed));
-    RowGenerator generator(random, FixedMeasure);
-    DrawCounts counts{};
-    const RunOutcome outcome = generator.run(
-        settings, BuildDrum(board.statuses(), settings.poolSize), table, counts, nullptr);
-    EXPECT_EQ(outcome.acceptedRows, settings.requestedRows);
-    return table;
-}
-
-// 99,999 rows of 16 out of 90, as many as the window allows.
-StringGrid LargeRowTable() {
-    Board board;
-    board.setPoolItem(11);
-    board.setRowSizeItem(13);
-    RunSettings settings;
-    settings.requestedRows = 99999;
-    settings.poolSize = board.poolSize();
-    settings.rowSize = board.rowSize();
-    return GeneratedRows(board, settings, 20);
-}
-
-// Rows of 6 out of 49 with favourites, a banker, a congruence limit and the pair rule.
-StringGrid SmallRowTable() {
-    Board board;
-    board.setStatus(3, NumberStatus::FavI);
-    board.setStatus(17, NumberStatus::FavIII);
-    board.setStatus(23, NumberStatus::Bank);
-    board.setStatus(40, NumberStatus::Out);
-    RunSettings settings;
-    settings.requestedRows = 3000;
-    settings.poolSize = board.poolSize();
-    settings.rowSize = board.rowSize();
-    settings.congruenceLimit = 4;
-    settings.pairRule = PairRule::EverySecond;
-    return GeneratedRows(board, settings, 7);
-}
-
-// A row file from elsewhere: long and odd items, quotes, empty items, umlauts, short and
-// surplus lines, blank lines.
-std::string ForeignRowFile() {
-    std::string text;
-    for (int line = 0; line < 4000; ++line) {
-        std::string items;
-        const int count = line % 23;
-        for (int i = 0; i < count; ++i) {
-            if (i > 0) {
-                items += ',';
-            }
-            switch ((line * 7 + i * 3) % 11) {
-                case 0:
-                    break;
-                case 1:
-                    items += std::to_string(line % 90 + 1);
-                    break;
-                case 2:
-                    items += std::string(static_cast<std::size_t>(line % 40), ' ') + "7";
-                    break;
-                case 3:
-                    items += "\"Reihe, mit Komma\"";
-                    break;
-                case 4:
-                    items +=
-                        "Gr\xFC\xDF"
-                        "e \xC4rger";
-                    break;
-                case 5:
-                    items += std::string(static_cast<std::size_t>(line % 300), 'x');
-                    break;
-                case 6:
-                    items += "  " + std::to_string(line) + "  ";
-                    break;
-                case 7:
-                    items += "\"\"\"zitiert\"\"\"";
-                    break;
-                case 8:
-                    items += "\t";
-                    break;
-                case 9:
-                    items += std::to_string(line * 1000003LL);
-                    break;
-                default:
-                    items += "\xA7 1.234,5";
-                    break;
-            }
-        }
-        text += items + "\r\n";
-    }
-    return text;
-}
-
-StringGrid LargeTipTable() {
-    MatchBoard board;
-    for (int match = 1; match <= kMatchCount; ++match) {
-        for (int position = 1; position <= kOutcomesPerMatch; ++position) {
-            board.setTipStatus(OutcomeSlot(match, position),
-                               static_cast<TipStatus>(1 + (match + position) % 3));
-        }
-    }
-    StringGrid table = MakeTipTable(FixedMeasure);
-    StringGrid matrix = MakeOutcomeMatrix(FixedMeasure);
-    OutcomeCounts counts{};
-    Random random(MixedSeeds(13));
-    TipGenerator generator(random, FixedMeasure);
-    const TipRunOutcome outcome =
-        generator.run(BuildMatchDrums(board.statuses()), 99999, table, matrix, counts, nullptr);
-    EXPECT_EQ(outcome.acceptedRows, 99999);
-    EXPECT_EQ(OfGrid(matrix), Digest({318, 0x12e4f46b3a48b09cULL}));
-    return table;
-}
+using namespace testing;
 
 TEST(GridOutputsTest, LargeRowTableFilesClipboardAndWorkbook) {
     const StringGrid table = LargeRowTable();
@@ -263,7 +80,9 @@ TEST(GridOutputsTest, ForeignRowFileReadSortedAndWritten) {
 }
 
 TEST(GridOutputsTest, LargeTipTableFilesAndClipboard) {
-    const StringGrid table = LargeTipTable();
+    const TipTables tables = LargeTipTables();
+    EXPECT_EQ(OfGrid(tables.matrix), Digest({318, 0x12e4f46b3a48b09cULL}));
+    const StringGrid& table = tables.table;
     EXPECT_EQ(OfGrid(table), Digest({3290036, 0xdaa2d7545a2a5d2fULL}));
     EXPECT_EQ(Of(EncodeTipRowFile(table, TipFileForm::Text)),
               Digest({2699973, 0xe61d5165c84319d2ULL}));
