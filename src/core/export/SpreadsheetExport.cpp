@@ -22,8 +22,9 @@ ValueBlock BuildValueBlock(const StringGrid& table, int lastColumn) {
     // The block's last column and row stay empty whatever the caller asks for.
     const int lastRow = table.rowCount() - 1;
     const int columns = std::min(lastColumn, table.columnCount() - 1);
-    return ValueBlock(table.rowCount(), table.columnCount(), [&](int r, int c) -> std::string_view {
-        return r <= lastRow && c <= columns ? table.cell(c, r) : std::string_view();
+    // The grid makes each text when asked: the block takes the text, not a view of it.
+    return ValueBlock(table.rowCount(), table.columnCount(), [&](int r, int c) -> std::string {
+        return r <= lastRow && c <= columns ? table.cell(c, r) : std::string();
     });
 }
 
