@@ -85,24 +85,37 @@ public:
         return cells;
     }
 
+    void write(StringGrid& grid, PlainGrid& plain, int c, int r) {
+        const std::string& t = text();
+        grid.setCell(c, r, t);
+        if (plain.inside(c, r)) {
+            plain.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = t;
+        }
+    }
+
     // One random edit to both grids; `other` is a second pair to copy rows from.
     void edit(StringGrid& grid, PlainGrid& plain, const StringGrid& other,
               const PlainGrid& otherPlain) {
         const int rows = grid.rowCount();
         const int columns = grid.columnCount();
-        switch (below(10)) {
-            case 0:
-            case 1:
-            case 2: {
-                const int c = between(-1, columns);
+        switch (below(11)) {
+            case 10: {
+                // A row written from left to right as the generators do, now and then skipping a
+                // column or writing an empty text, then perhaps an earlier column again.
                 const int r = between(-1, rows);
-                const std::string& t = text();
-                grid.setCell(c, r, t);
-                if (plain.inside(c, r)) {
-                    plain.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = t;
+                for (int c = between(-1, 1); c <= columns; c += between(1, 2)) {
+                    write(grid, plain, c, r);
+                }
+                if (below(2) == 0) {
+                    write(grid, plain, below(columns), r);
                 }
                 break;
             }
+            case 0:
+            case 1:
+            case 2:
+                write(grid, plain, between(-1, columns), between(-1, rows));
+                break;
             case 3: {
                 const int r = between(-1, rows);
                 auto row = cells(columns);

@@ -23,6 +23,15 @@ std::size_t PutLength(char* out, std::size_t length) {
     return n;
 }
 
+std::size_t LengthBytes(std::size_t length) {
+    std::size_t n = 1;
+    while (length >= 0x80) {
+        length >>= 7;
+        ++n;
+    }
+    return n;
+}
+
 // Walks the cells of a row's bytes (only ever written by PutLength and a text).
 class CellCursor {
 public:
@@ -142,19 +151,24 @@ void StringGrid::Row::reallocate(std::size_t capacity) {
     data_ = fresh;
 }
 
-void StringGrid::Row::assign(std::string_view bytes) {
-    if (bytes.empty()) {
+char* StringGrid::Row::overwrite(std::size_t size) {
+    if (size == 0) {
         truncate(0);
-        return;
+        return nullptr;
     }
-    if (capacity() < bytes.size()) {
-        // Bytes of this row itself would fit; these come from elsewhere.
+    if (capacity() < size) {
         truncate(0);
-        reallocate(bytes.size());
+        reallocate(size);
     }
-    std::memmove(text(), bytes.data(), bytes.size());
-    const std::size_t size = bytes.size();
     std::memcpy(data_, &size, sizeof size);
+    return text();
+}
+
+void StringGrid::Row::assign(std::string_view bytes) {
+    // Bytes of this row itself always fit its storage; only bytes from elsewhere make it grow.
+    if (char* out = overwrite(bytes.size())) {
+        std::memmove(out, bytes.data(), bytes.size());
+    }
 }
 
 void StringGrid::Row::replace(std::size_t at, std::size_t length, std::string_view first,
@@ -238,17 +252,28 @@ void StringGrid::setCell(int column, int row, std::string text) {
     }
     Row& cells = rows_[static_cast<std::size_t>(row)];
     const std::string_view bytes = cells.bytes();
-    CellCursor cursor(bytes);
-    const int passed = cursor.skip(column);
-    const std::size_t at = cursor.position();
     char length[kMostLengthBytes];
     const std::string_view lengthBytes(length, PutLength(length, text.size()));
-    if (cursor.done()) {
+    // A row written cell by cell, left to right, is not walked again for every cell: nothing has
+    // changed since its last cell was written.
+    const bool afterLastCell =
+        revision_ == lastCellRevision_ && row == lastCellRow_ && column > lastCellColumn_;
+    CellCursor cursor(bytes);
+    const int passed = afterLastCell ? lastCellColumn_ + 1 : cursor.skip(column);
+    const std::size_t at = afterLastCell ? bytes.size() : cursor.position();
+    bool last = false;
+    if (afterLastCell || cursor.done()) {
         if (!text.empty()) {
             // Empty cells up to the column, then the text.
             std::string prefix(static_cast<std::size_t>(column - passed), '\0');
             prefix.append(lengthBytes);
             cells.replace(at, 0, prefix, text, rowCapacityHint());
+            last = true;
+        } else if (afterLastCell) {
+            // Nothing to write; the row's last cell stays where it was.
+            ++revision_;
+            lastCellRevision_ = revision_;
+            return;
         }
     } else {
         cursor.next();
@@ -256,10 +281,16 @@ void StringGrid::setCell(int column, int row, std::string text) {
             // The last cell emptied: the empty ones before it go as well.
             cells.truncate(Trimmed(bytes.substr(0, at)).size());
         } else {
+            last = cursor.done();
             cells.replace(at, cursor.position() - at, lengthBytes, text, rowCapacityHint());
         }
     }
     ++revision_;
+    if (last) {
+        lastCellRevision_ = revision_;
+        lastCellRow_ = row;
+        lastCellColumn_ = column;
+    }
 }
 
 std::vector<std::string> StringGrid::rowCells(int row) const {
@@ -275,29 +306,39 @@ std::vector<std::string> StringGrid::rowCells(int row) const {
     return cells;
 }
 
-void StringGrid::setRowCells(int row, std::vector<std::string> cells) {
+void StringGrid::cellViews(int row, std::vector<std::string_view>& views) const {
+    views.assign(static_cast<std::size_t>(columns_), std::string_view());
     if (row < 0 || row >= rowCount()) {
         return;
     }
-    if (cells.size() > static_cast<std::size_t>(columns_)) {
-        cells.resize(static_cast<std::size_t>(columns_));
+    CellCursor cursor(rows_[static_cast<std::size_t>(row)].bytes());
+    for (std::size_t c = 0; c < views.size() && !cursor.done(); ++c) {
+        views[c] = cursor.next();
     }
-    while (!cells.empty() && cells.back().empty()) {
-        cells.pop_back();
+}
+
+void StringGrid::setRowCells(int row, const std::vector<std::string>& cells) {
+    if (row < 0 || row >= rowCount()) {
+        return;
     }
-    std::string bytes;
+    std::size_t count = std::min(cells.size(), static_cast<std::size_t>(columns_));
+    while (count > 0 && cells[count - 1].empty()) {
+        --count;
+    }
     std::size_t size = 0;
-    for (const std::string& text : cells) {
-        size += text.size() + 1;
-    }
-    bytes.reserve(size + cells.size());
-    for (const std::string& text : cells) {
-        char length[kMostLengthBytes];
-        bytes.append(length, PutLength(length, text.size()));
-        bytes.append(text);
+    for (std::size_t i = 0; i < count; ++i) {
+        size += LengthBytes(cells[i].size()) + cells[i].size();
     }
     // A new row gets exactly its size; one that is rewritten keeps its storage if large enough.
-    rows_[static_cast<std::size_t>(row)].assign(bytes);
+    char* out = rows_[static_cast<std::size_t>(row)].overwrite(size);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string& text = cells[i];
+        out += PutLength(out, text.size());
+        if (!text.empty()) {
+            std::memcpy(out, text.data(), text.size());
+            out += text.size();
+        }
+    }
     ++revision_;
 }
 

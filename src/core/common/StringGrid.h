@@ -32,8 +32,11 @@ public:
     void setCell(int column, int row, std::string text);
 
     std::vector<std::string> rowCells(int row) const;
+    // The texts of the row's cells, one for each column, as views into the grid: valid only until
+    // the grid changes. Reads a whole row at the cost of one cell.
+    void cellViews(int row, std::vector<std::string_view>& views) const;
     // Replaces the row's cells; missing cells become empty, surplus ones are dropped.
-    void setRowCells(int row, std::vector<std::string> cells);
+    void setRowCells(int row, const std::vector<std::string>& cells);
     void clearRow(int row);
     // Row `row` takes the cells of the same row of `source` (cut to this grid's columns).
     void copyRow(const StringGrid& source, int row);
@@ -65,6 +68,8 @@ private:
         std::string_view bytes() const;
         // Keeps the storage when it is large enough, as assigning a vector does.
         void assign(std::string_view bytes);
+        // Makes the row `size` bytes long, its old bytes lost, for the caller to write; null for 0.
+        char* overwrite(std::size_t size);
         // Replaces `length` bytes at `at` by the two pieces; grows to at least `capacityHint`.
         void replace(std::size_t at, std::size_t length, std::string_view first,
                      std::string_view second, std::size_t capacityHint);
@@ -95,6 +100,10 @@ private:
     // row costs no storage, so a file of millions of empty lines does not take gigabytes.
     std::vector<Row> rows_;
     std::uint64_t revision_ = 0;
+    // The row and column of the last cell written by setCell while the revision is still this.
+    std::uint64_t lastCellRevision_ = ~std::uint64_t{0};
+    int lastCellRow_ = -1;
+    int lastCellColumn_ = -1;
 };
 
 }  // namespace losfix

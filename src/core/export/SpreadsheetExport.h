@@ -29,8 +29,7 @@ inline constexpr const char* kGeneralNumberFormat = "Standard";
 class ValueBlock {
 public:
     ValueBlock() = default;
-    // cell(row, column) gives each text (a string or a view that lives until it is appended);
-    // asked row by row, once per cell.
+    // cell(row, column) gives each text as a string view; asked row by row, once per cell.
     template <typename CellText>
     ValueBlock(int rows, int columns, CellText&& cell)
         : rows_(rows > 0 && columns > 0 ? rows : 0), columns_(rows_ > 0 ? columns : 0) {
