@@ -7,6 +7,7 @@
 #include <numeric>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/common/StringGrid.h"
@@ -219,6 +220,12 @@ void ExpectSame(const StringGrid& grid, const PlainGrid& plain, int step) {
         for (int c = -1; c <= grid.columnCount(); ++c) {
             ASSERT_EQ(grid.cell(c, r), plain.cell(c, r))
                 << "step " << step << " cell " << c << "," << r;
+        }
+        std::vector<std::string_view> views;
+        grid.cellViews(r, views);
+        ASSERT_EQ(views.size(), static_cast<std::size_t>(grid.columnCount())) << step;
+        for (int c = 0; c < grid.columnCount(); ++c) {
+            ASSERT_EQ(views[static_cast<std::size_t>(c)], plain.cell(c, r)) << step;
         }
         if (r >= 0 && r < grid.rowCount()) {
             ASSERT_EQ(grid.rowCells(r), plain.rows[static_cast<std::size_t>(r)]) << step;
