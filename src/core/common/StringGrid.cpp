@@ -236,6 +236,10 @@ void StringGrid::setFixed(int fixedColumns, int fixedRows) {
 }
 
 std::string StringGrid::cell(int column, int row) const {
+    return std::string(cellView(column, row));
+}
+
+std::string_view StringGrid::cellView(int column, int row) const {
     if (!inside(column, row)) {
         return {};
     }
@@ -243,7 +247,7 @@ std::string StringGrid::cell(int column, int row) const {
     if (cursor.skip(column) < column || cursor.done()) {
         return {};
     }
-    return std::string(cursor.next());
+    return cursor.next();
 }
 
 void StringGrid::setCell(int column, int row, std::string text) {

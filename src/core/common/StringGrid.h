@@ -29,6 +29,9 @@ public:
     // A copy of the cell's text: the grid keeps no string per cell, so there is nothing to refer
     // to. Short texts (numbers, labels) fit in the string itself and cost no allocation.
     std::string cell(int column, int row) const;
+    // The same text as a view into the grid, for reading many cells quickly: valid only until the
+    // grid changes, so never kept beyond the next edit.
+    std::string_view cellView(int column, int row) const;
     void setCell(int column, int row, std::string text);
 
     std::vector<std::string> rowCells(int row) const;
