@@ -220,6 +220,7 @@ void ExpectSame(const StringGrid& grid, const PlainGrid& plain, int step) {
         for (int c = -1; c <= grid.columnCount(); ++c) {
             ASSERT_EQ(grid.cell(c, r), plain.cell(c, r))
                 << "step " << step << " cell " << c << "," << r;
+            ASSERT_EQ(grid.cellView(c, r), plain.cell(c, r)) << step;
         }
         std::vector<std::string_view> views;
         grid.cellViews(r, views);
