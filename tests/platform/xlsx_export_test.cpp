@@ -15,10 +15,12 @@
 #include "core/common/Error.h"
 #include "core/export/SpreadsheetExport.h"
 #include "core/lottery/RowTable.h"
+#include "core/rows/RowFile.h"
 #include "platform/SpreadsheetApp.h"
 #include "platform/XlsxSpreadsheet.h"
 #include "support/TestContext.h"
 #include "support/core/FixedMeasure.h"
+#include "support/core/LargeTables.h"
 
 namespace losfix {
 namespace {
@@ -203,6 +205,41 @@ TEST(XlsxExportTest, WorkbookHoldsSheetNameAlignmentAndFittedWidths) {
     for (int c = 14; c <= 17; ++c) {
         EXPECT_EQ(columns.count(c), 0U) << c;
     }
+}
+
+// Every part of the workbook but the document properties, which carry the time of writing (as
+// does the archive itself).
+std::string WorkbookParts(const std::string& xlsx) {
+    const ProgramAnswer list = RunProgram("unzip", {"-Z1", xlsx}, 30000);
+    EXPECT_TRUE(list.finished && list.exitCode == 0);
+    std::string parts;
+    std::size_t start = 0;
+    while (start < list.output.size()) {
+        const std::size_t end = list.output.find('\n', start);
+        const std::string member = list.output.substr(start, end - start);
+        if (member != "docProps/core.xml") {
+            // unzip takes a name as a pattern, where "[" opens a set of characters.
+            std::string pattern;
+            for (const char c : member) {
+                pattern += c == '[' ? std::string("[[]") : std::string(1, c);
+            }
+            parts += member + "\n" + Unzipped(xlsx, pattern);
+        }
+        start = end == std::string::npos ? list.output.size() : end + 1;
+    }
+    return parts;
+}
+
+TEST(XlsxExportTest, LargeTablesGiveTheSameWorkbook) {
+    testing::TestContext tc;
+    testing::ScriptedShell shell;
+    const std::string rows = Export(testing::LargeRowTable(20000), tc.folders().base, shell);
+    EXPECT_EQ(testing::Of(WorkbookParts(rows)), testing::Digest({9091687, 0xc95b6c3c749b209dULL}));
+
+    StringGrid foreign = MakeRowTable(testing::FixedMeasure);
+    DecodeRowFile(testing::ForeignRowFile(), foreign);
+    const std::string odd = Export(foreign, tc.folders().base, shell);
+    EXPECT_EQ(testing::Of(WorkbookParts(odd)), testing::Digest({2527746, 0x7335d3524db0e7ccULL}));
 }
 
 TEST(XlsxExportTest, FailureLeavesNoFileAndSaysWhy) {

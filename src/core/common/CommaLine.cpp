@@ -26,13 +26,13 @@ bool NeedsQuotes(std::string_view text) {
 
 }  // namespace
 
-std::string WriteCommaLine(const std::vector<std::string>& items) {
+std::string WriteCommaLineOfViews(std::span<const std::string_view> items) {
     std::string line;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0) {
             line += ',';
         }
-        const std::string& text = items[i];
+        const std::string_view text = items[i];
         if (!NeedsQuotes(text)) {
             line += text;
             continue;
@@ -47,6 +47,11 @@ std::string WriteCommaLine(const std::vector<std::string>& items) {
         line += '"';
     }
     return line;
+}
+
+std::string WriteCommaLine(const std::vector<std::string>& items) {
+    const std::vector<std::string_view> views(items.begin(), items.end());
+    return WriteCommaLineOfViews(views);
 }
 
 std::vector<std::string> ReadCommaLine(std::string_view line, std::size_t maxItems) {

@@ -17,16 +17,18 @@ int ClipboardColumnCount(const StringGrid& table) {
 std::string ClipboardText(const StringGrid& table) {
     const int n = ClipboardColumnCount(table);
     std::string text;
-    std::vector<std::string> items(static_cast<std::size_t>(n));
+    std::vector<std::string_view> cells;
+    std::vector<std::string_view> items(static_cast<std::size_t>(n));
     for (int r = 1; r < table.rowCount(); ++r) {
+        table.cellViews(r, cells);
         for (int c = 1; c <= n; ++c) {
-            items[static_cast<std::size_t>(c - 1)] = table.cell(c, r);
+            items[static_cast<std::size_t>(c - 1)] = cells[static_cast<std::size_t>(c)];
         }
         // A line of nothing would not tell a pasting program that the row has one empty cell.
         if (n == 1 && items.front().empty()) {
             text += "\"\"";
         } else {
-            text += WriteCommaLine(items);
+            text += WriteCommaLineOfViews(items);
         }
         text += "\r\n";
     }

@@ -22,8 +22,18 @@ ValueBlock BuildValueBlock(const StringGrid& table, int lastColumn) {
     // The block's last column and row stay empty whatever the caller asks for.
     const int lastRow = table.rowCount() - 1;
     const int columns = std::min(lastColumn, table.columnCount() - 1);
+    // A row's texts are read at once; the views stay valid while the block copies them.
+    std::vector<std::string_view> row;
+    int rowRead = -1;
     return ValueBlock(table.rowCount(), table.columnCount(), [&](int r, int c) -> std::string_view {
-        return r <= lastRow && c <= columns ? table.cell(c, r) : std::string_view();
+        if (r > lastRow || c > columns) {
+            return {};
+        }
+        if (r != rowRead) {
+            table.cellViews(r, row);
+            rowRead = r;
+        }
+        return row[static_cast<std::size_t>(c)];
     });
 }
 

@@ -29,13 +29,6 @@ std::string GroupedSigned(long long value) {
     return FormatThousands(static_cast<std::uint64_t>(value));
 }
 
-int PositionOfCode(std::uint32_t code, int match) {
-    for (int m = 1; m < match; ++m) {
-        code /= kOutcomesPerMatch;
-    }
-    return static_cast<int>(code % kOutcomesPerMatch) + 1;
-}
-
 // Every code has its own bit, so the test costs the same for the first row as for the last.
 class CodeSet {
 public:
@@ -98,14 +91,17 @@ void WriteRows(const std::vector<std::uint32_t>& accepted, StringGrid& table, St
     std::vector<std::string> cells(static_cast<std::size_t>(table.columnCount()));
     for (std::size_t i = 0; i < accepted.size(); ++i) {
         const int row = static_cast<int>(i) + 1;
+        std::uint32_t code = accepted[i];
         for (int match = 1; match <= kMatchCount; ++match) {
-            const int slot = OutcomeSlot(match, PositionOfCode(accepted[i], match));
+            // The code's digits from the lowest: match 1 first.
+            const int slot = OutcomeSlot(match, static_cast<int>(code % kOutcomesPerMatch) + 1);
+            code /= kOutcomesPerMatch;
             cells[static_cast<std::size_t>(match)] = OutcomeText(slot);
             const int matrixRow = MatrixRowOfValue(OutcomeValue(slot));
             ++counts[static_cast<std::size_t>(match - 1)][static_cast<std::size_t>(matrixRow - 1)];
         }
+        cells[0] = TipRowLabel(row, measure);
         table.setRowCells(row, cells);
-        table.setCell(0, row, TipRowLabel(row, measure));
     }
     WriteOutcomeMatrix(matrix, counts);
 }

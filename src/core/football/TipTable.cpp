@@ -61,12 +61,13 @@ Rgb OutcomeMatrixColour(const TipStatuses& statuses, int column, int row) {
 std::vector<std::string> TipRowLines(const StringGrid& table) {
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(std::max(table.rowCount() - 1, 0)));
-    std::vector<std::string> cells(kMatchCount);
-    for (int row = 1; row < table.rowCount(); ++row) {
-        for (int match = 1; match <= kMatchCount; ++match) {
-            cells[static_cast<std::size_t>(match - 1)] = table.cell(match, row);
-        }
-        lines.push_back(WriteCommaLine(cells));
+    std::vector<std::string_view> row;
+    std::vector<std::string_view> cells(kMatchCount);
+    for (int r = 1; r < table.rowCount(); ++r) {
+        table.cellViews(r, row);
+        row.resize(kMatchCount + 1);
+        std::copy(row.begin() + 1, row.end(), cells.begin());
+        lines.push_back(WriteCommaLineOfViews(cells));
     }
     return lines;
 }

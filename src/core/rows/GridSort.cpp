@@ -550,7 +550,9 @@ private:
     };
 
     bool readKey(std::size_t k, std::size_t r, long double& value) const {
-        const std::string& text = grid_.cell(columns_[k], args_.firstRow + static_cast<int>(r));
+        // The grid does not change while a key is read.
+        const std::string_view text =
+            grid_.cellView(columns_[k], args_.firstRow + static_cast<int>(r));
         return static_cast<SortType>(args_.sortTypes[k]) == SortType::Number
                    ? number(text, value)
                    : dateTime(text, value);
@@ -587,13 +589,13 @@ private:
             }
             return Sign(a.value, b.value);
         }
-        const std::string& a = grid_.cell(columns_[k], rowA);
-        const std::string& b = grid_.cell(columns_[k], rowB);
+        const std::string_view a = grid_.cellView(columns_[k], rowA);
+        const std::string_view b = grid_.cellView(columns_[k], rowB);
         const int c = locale_.compareText(a.empty() ? blankText_ : a, b.empty() ? blankText_ : b);
         return c < 0 ? -1 : (c > 0 ? 1 : 0);
     }
 
-    bool number(const std::string& text, long double& value) const {
+    bool number(std::string_view text, long double& value) const {
         if (text.empty()) {
             value = blankNumber_;
             return true;
@@ -618,7 +620,7 @@ private:
         return ParseNumber(digits, locale_.decimalSeparator(), value);
     }
 
-    bool dateTime(const std::string& text, long double& value) const {
+    bool dateTime(std::string_view text, long double& value) const {
         if (text.empty()) {
             value = blankDate_;
             return true;

@@ -12,12 +12,11 @@ namespace losfix {
 
 std::string EncodeRowFile(const StringGrid& table) {
     std::vector<std::string> lines;
+    std::vector<std::string_view> cells;
     for (int r = 1; r < table.rowCount(); ++r) {
-        std::vector<std::string> cells(kRowTableColumns);
-        for (int c = 0; c < kRowTableColumns; ++c) {
-            cells[static_cast<std::size_t>(c)] = table.cell(c, r);
-        }
-        lines.push_back(WriteCommaLine(cells));
+        table.cellViews(r, cells);
+        cells.resize(kRowTableColumns);
+        lines.push_back(WriteCommaLineOfViews(cells));
     }
     if (lines.empty()) {
         return {};
