@@ -343,8 +343,8 @@ TEST(EvaluationPrintTest, TheSummaryTheOddsAndEveryRowsHitsOnPaper) {
     report.summary = LottoHitSummary(hits, 6, 6, 49, 1);
     const LottoOdds odds = TenMillionSampled();
     report.sections.push_back(LottoOddsSection(odds, 3, 40, 3, 2, false));
-    const PrintDocument document = SummaryPrintDocument(
-        EvaluationPrintSummary(report, LottoHitPrintTable(rows, hits, draw)));
+    const PrintDocument document =
+        SummaryPrintDocument(EvaluationPrintSummary(report, LottoHitPrintTable(rows, hits, draw)));
     EXPECT_EQ(PrintedText(document),
               "Losfix 2.0\n"
               "Auswertung der Reihen\n"

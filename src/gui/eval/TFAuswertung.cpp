@@ -453,7 +453,10 @@ EvaluationReport TFAuswertung::report() const {
     if (draw_) {
         std::string draw;
         for (const int n : draw_->numbers) {
-            draw += (draw.empty() ? "" : " ") + std::to_string(n);
+            if (!draw.empty()) {
+                draw += ' ';
+            }
+            draw += std::to_string(n);
         }
         report.facts.emplace_back("Ziehung", draw);
         if (draw_->additional > 0) {
