@@ -85,7 +85,7 @@ std::variant<std::vector<TipRow>, std::string> ReadTipRows(const StringGrid& tab
         int filled = 0;
         int firstEmpty = 0;
         for (int m = 1; m <= kMatches; ++m) {
-            const std::string_view text = Trimmed(table.cell(m, r));
+            const std::string_view text = Trimmed(table.cellView(m, r));
             if (text.empty()) {
                 if (firstEmpty == 0) {
                     firstEmpty = m;

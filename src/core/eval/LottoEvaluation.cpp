@@ -76,7 +76,7 @@ std::variant<LottoRows, std::string> ReadLottoRows(const StringGrid& table, int 
         NumberSet row;
         int size = 0;
         for (int c = 1; c <= columns; ++c) {
-            const std::string_view text = Trimmed(table.cell(c, r));
+            const std::string_view text = Trimmed(table.cellView(c, r));
             if (text.empty()) {
                 continue;
             }
