@@ -211,6 +211,42 @@ TEST(RowGeneratorTest, TableIsResizedAndOnlyNumberCellsCleared) {
     EXPECT_EQ(std::accumulate(counts.begin(), counts.end(), 0), 300);
 }
 
+TEST(RowGeneratorTest, ARunOverAFullTableKeepsNoNumberOfTheEarlierRun) {
+    const Board board;
+    StringGrid table = MakeRowTable(Measure);
+    DrawCounts counts{};
+    Random random(MixedSeeds(3));
+    RowGenerator generator(random, Measure);
+    const RunSettings large = Settings(300, 49, 16, kCongruenceMax);
+    generator.run(large, BuildDrum(board.statuses(), 49), table, counts, {});
+    // A column beyond the numbers is not the run's to clear.
+    table.setColumnCount(kRowTableColumns + 1);
+    for (int r = 1; r <= 300; r += 7) {
+        table.setCell(kRowTableColumns, r, "x");
+    }
+    const StringGrid earlier = table;
+
+    const RunSettings small = Settings(250, 49, 6, 2);
+    const Drum drum = BuildDrum(board.statuses(), 49);
+    Random again(MixedSeeds(8));
+    RowGenerator second(again, Measure);
+    const RunOutcome outcome = second.run(small, drum, table, counts, StopAfterCandidates(150));
+    const GeneratedRun fresh = Generate(board, small, MixedSeeds(8), StopAfterCandidates(150));
+    ASSERT_TRUE(outcome.stopped);
+    ASSERT_EQ(outcome.acceptedRows, fresh.outcome.acceptedRows);
+    ASSERT_LT(outcome.acceptedRows, 250);
+    ASSERT_EQ(table.rowCount(), 251);
+    for (int r = 1; r <= 250; ++r) {
+        const bool written = r <= outcome.acceptedRows;
+        for (int c = 0; c < kRowTableColumns; ++c) {
+            const std::string expected =
+                written ? fresh.table.cell(c, r) : (c == 0 ? earlier.cell(0, r) : std::string());
+            ASSERT_EQ(table.cell(c, r), expected) << "row " << r << ", column " << c;
+        }
+        EXPECT_EQ(table.cell(kRowTableColumns, r), earlier.cell(kRowTableColumns, r)) << r;
+    }
+}
+
 TEST(RowGeneratorTest, StopBeforeTheFirstCandidate) {
     const Board board;
     const GeneratedRun run = Generate(board, Settings(30, 49, 6, kCongruenceMax), MixedSeeds(1),

@@ -148,11 +148,17 @@ RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& t
         table.setColumnCount(kRowTableColumns);
     }
     table.setRowCount(requested + 1);
+    // Each row read once and rewritten with its label alone: clearing cell by cell walks the
+    // row again for every cell.
+    std::vector<std::string_view> cells;
     for (int r = 1; r <= requested; ++r) {
-        for (int c = 1; c < kRowTableColumns; ++c) {
-            if (!table.cell(c, r).empty()) {
-                table.setCell(c, r, std::string());
-            }
+        table.cellViews(r, cells);
+        const auto numbers = cells.begin() + 1;
+        const auto end = numbers + (kRowTableColumns - 1);
+        if (std::any_of(numbers, end, [](std::string_view text) { return !text.empty(); })) {
+            std::vector<std::string> kept(cells.begin(), cells.end());
+            std::fill(kept.begin() + 1, kept.begin() + kRowTableColumns, std::string());
+            table.setRowCells(r, kept);
         }
     }
     counts.fill(0);
