@@ -88,10 +88,17 @@ def window_classes(pid):
     return classes
 
 
+def display_answers():
+    return subprocess.run(["xdpyinfo"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                          check=False).returncode == 0
+
+
 def check(arguments):
     expected = read_row_file(arguments.file)
     if not expected:
         raise CheckFailed(f"{arguments.file} enthält keine Reihen")
+    # On a loaded machine the X server may not take connections yet when the command starts.
+    wait_for(f"X-Server {os.environ.get('DISPLAY')}", display_answers, 30)
     program = subprocess.Popen([arguments.program, arguments.file])
     try:
         def started():
