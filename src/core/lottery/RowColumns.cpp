@@ -26,6 +26,7 @@ namespace {
 // with aligned moves.
 #if defined(LOSFIX_VECTORS) && defined(__x86_64__) && !defined(_WIN32)
 #define LOSFIX_WIDE_VECTORS 1
+#include <immintrin.h>
 #endif
 
 // Words per step of the count: the test stops at the first step with a hit.
@@ -36,7 +37,6 @@ using Vec2 = std::uint64_t __attribute__((vector_size(16)));
 #endif
 #ifdef LOSFIX_WIDE_VECTORS
 using Vec4 = std::uint64_t __attribute__((vector_size(32)));
-using Vec8 = std::uint64_t __attribute__((vector_size(64)));
 #endif
 
 template <typename V>
@@ -174,10 +174,73 @@ __attribute__((target("avx2"))) std::size_t Avx2Kernel(const std::uint64_t* cons
     return AnyAtLeast<Vec4, N>(columns, words, threshold);
 }
 
+#define LOSFIX_AVX512 __attribute__((target("avx512f"), always_inline)) inline
+
+// AVX-512 adds three-input logic: a full adder is two instructions, and a block is one register
+// a column, tested in one step.
+template <int N>
+LOSFIX_AVX512 void Sum512(const __m512i* in, __m512i* out) {
+    if constexpr (N == 1) {
+        out[0] = in[0];
+    } else if constexpr (N > 1) {
+        constexpr int kXor3 = 0x96;
+        constexpr int kMajority = 0xE8;
+        __m512i carries[N / 2];
+        __m512i sum = in[0];
+        int carry = 0;
+        int i = 1;
+        LOSFIX_UNROLL
+        for (; i + 1 < N; i += 2) {
+            carries[carry++] = _mm512_ternarylogic_epi64(sum, in[i], in[i + 1], kMajority);
+            sum = _mm512_ternarylogic_epi64(sum, in[i], in[i + 1], kXor3);
+        }
+        if (i < N) {
+            carries[carry++] = _mm512_and_si512(sum, in[i]);
+            sum = _mm512_xor_si512(sum, in[i]);
+        }
+        out[0] = sum;
+        Sum512<N / 2>(carries, out + 1);
+    }
+}
+
 template <int N>
 __attribute__((target("avx512f"))) std::size_t Avx512Kernel(const std::uint64_t* const* columns,
                                                             std::size_t words, unsigned threshold) {
-    return AnyAtLeast<Vec8, N>(columns, words, threshold);
+    static_assert(kBlockWords == 8);
+    constexpr int kBits = std::bit_width(static_cast<unsigned>(N));
+    constexpr int kMajority = 0xE8;
+    // Local copies: the loads could alias the caller's array, which would be read again each
+    // block.
+    const std::uint64_t* column[N];
+    LOSFIX_UNROLL
+    for (int i = 0; i < N; ++i) {
+        column[i] = columns[i];
+    }
+    // sum >= threshold from the lowest bit up is a majority of the sum's bit, the result so far
+    // and whether the threshold's bit is 0.
+    __m512i zeroBit[kBits];
+    LOSFIX_UNROLL
+    for (int j = 0; j < kBits; ++j) {
+        zeroBit[j] = _mm512_set1_epi64(((threshold >> j) & 1U) != 0 ? 0 : -1);
+    }
+    for (std::size_t w = 0; w < words; w += kBlockWords) {
+        __m512i in[N];
+        LOSFIX_UNROLL
+        for (int i = 0; i < N; ++i) {
+            in[i] = _mm512_loadu_si512(column[i] + w);
+        }
+        __m512i sum[kBits];
+        Sum512<N>(in, sum);
+        __m512i atLeast = _mm512_or_si512(sum[0], zeroBit[0]);
+        LOSFIX_UNROLL
+        for (int j = 1; j < kBits; ++j) {
+            atLeast = _mm512_ternarylogic_epi64(sum[j], atLeast, zeroBit[j], kMajority);
+        }
+        if (_mm512_test_epi64_mask(atLeast, atLeast) != 0) {
+            return w / kBlockWords + 1;
+        }
+    }
+    return 0;
 }
 #endif
 
