@@ -294,16 +294,21 @@ bool CongruenceIndex::scanAdmits(const NumberSet& candidate) const {
 }
 
 bool CongruenceIndex::freeNumbers(const NumberSet& row, std::array<int, 16>& numbers) const {
-    if (row.count() != freeSize_ + bankerCount_ || row.sharedCount(bankers_) != bankerCount_) {
+    // Without a population count: plain x86-64 has none, and this runs for every candidate.
+    if ((row.lowBits() & bankers_.lowBits()) != bankers_.lowBits() ||
+        (row.highBits() & bankers_.highBits()) != bankers_.highBits()) {
         return false;
     }
-    std::size_t count = 0;
+    int count = 0;
     row.forEach([&](int n) {
         if (!bankers_.contains(n)) {
-            numbers[count++] = n;
+            if (count < static_cast<int>(numbers.size())) {
+                numbers[static_cast<std::size_t>(count)] = n;
+            }
+            ++count;
         }
     });
-    return true;
+    return count == freeSize_;
 }
 
 template <>
@@ -432,8 +437,15 @@ void CongruenceIndex::chooseMethod() {
 
 template <typename Key>
 void CongruenceIndex::fillTable(KeyTable<Key>& table) {
-    // Every compared row has the expected shape here: the columns took only such rows.
-    table.reserve(2 * rows_.size() * subsetMasks_.size());
+    // Every compared row has the expected shape here: the columns took only such rows. Room for
+    // the rows the run asks for, where that stays small: every growth moves each key again.
+    constexpr std::size_t kReserveBytes = std::size_t{16} << 20;
+    std::size_t room = 2 * rows_.size() * subsetMasks_.size();
+    const std::size_t expected = expectedRows_ * subsetMasks_.size();
+    if (expected > room && 2 * expected * sizeof(Key) <= kReserveBytes) {
+        room = expected;
+    }
+    table.reserve(room);
     std::array<int, 16> numbers{};
     std::array<Key, kMaxSubsetsPerRow> keys;
     for (const NumberSet& row : rows_) {

@@ -139,6 +139,8 @@ public:
     // sets are still judged correctly, but end the use of the columns and the table.
     bool admit(const NumberSet& candidate);
     std::size_t rowCount() const { return rows_.size(); }
+    // How many rows the run asks for: the subset table makes room for them up front.
+    void expectRows(std::size_t rows) { expectedRows_ = rows; }
     // How the last candidate was judged.
     Method lastMethod() const { return lastMethod_; }
     // Whether the subset table holds every compared row (it starts once a few rows are compared).
@@ -188,6 +190,7 @@ private:
     double meanBlocks_ = 0;
     double meanAccepted_ = 1;
     std::uint64_t candidates_ = 0;
+    std::size_t expectedRows_ = 0;
     std::vector<std::uint16_t> subsetMasks_;  // positions within the non-banker part
     std::vector<NumberSet> rows_;
     RowColumns columns_;

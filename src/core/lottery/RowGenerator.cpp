@@ -170,6 +170,8 @@ RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& t
         return outcome;
     }
 
+    const bool wholeRows = table.columnCount() == kRowTableColumns;
+    std::vector<std::string> rowCells(kRowTableColumns);
     DrumShuffle shuffle(drum.entries);
     PairRuleCheck pairRule(settings.pairRule);
 
@@ -208,14 +210,28 @@ RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& t
 
         const int row = ++progress.acceptedRows;
         progress.candidatesSinceAccept = 0;
-        table.setCell(0, row, RowLabel(row, measure));
+        // The number cells are empty here. Without columns of its own past the numbers a row is
+        // written in one go: cell by cell, every cell rewrites the row.
+        if (wholeRows) {
+            rowCells[0] = RowLabel(row, measure);
+        } else {
+            table.setCell(0, row, RowLabel(row, measure));
+        }
         int column = 1;
         candidate.forEach([&](int number) {
             if (number >= 1 && number <= poolSize) {
-                table.setCell(column++, row, std::to_string(number));
+                if (wholeRows) {
+                    rowCells[static_cast<std::size_t>(column++)] = std::to_string(number);
+                } else {
+                    table.setCell(column++, row, std::to_string(number));
+                }
                 ++counts[static_cast<std::size_t>(number - 1)];
             }
         });
+        if (wholeRows) {
+            std::fill(rowCells.begin() + column, rowCells.end(), std::string());
+            table.setRowCells(row, rowCells);
+        }
         if (row == requested) {
             break;
         }
@@ -261,6 +277,7 @@ RowGenerator::RowGenerator(Random& random, TextMeasure measure)
 RunOutcome RowGenerator::run(const RunSettings& settings, const Drum& drum, StringGrid& table,
                              DrawCounts& counts, const YieldCallback& yield) {
     CongruenceIndex congruence(settings.rowSize, settings.congruenceLimit, drum.bankers);
+    congruence.expectRows(static_cast<std::size_t>(std::max(settings.requestedRows, 0)));
     return Generate(settings, drum, table, counts, yield, random_, measure_, congruence);
 }
 
