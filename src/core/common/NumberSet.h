@@ -14,6 +14,14 @@ public:
 
     constexpr NumberSet() = default;
 
+    // The set of the given bits; bits past 95 are dropped.
+    static constexpr NumberSet FromBits(std::uint64_t low, std::uint32_t high) {
+        NumberSet set;
+        set.low_ = low;
+        set.high_ = high;
+        return set;
+    }
+
     constexpr void add(int n) {
         if (n < 0 || n >= kCapacity) {
             return;

@@ -19,9 +19,13 @@ public:
     std::uint32_t seed() const { return seed_; }
 
     // Advances the seed and returns a draw in [0, n): the upper 32 bits of newSeed * n.
-    std::uint32_t below(std::uint32_t n) {
-        seed_ = seed_ * 134775813U + 1U;
-        return static_cast<std::uint32_t>((std::uint64_t{seed_} * n) >> 32);
+    std::uint32_t below(std::uint32_t n) { return Below(seed_, n); }
+
+    // The same step on a seed held elsewhere: a loop that keeps it in a local keeps it in a
+    // register across calls it cannot see into.
+    static std::uint32_t Below(std::uint32_t& seed, std::uint32_t n) {
+        seed = seed * 134775813U + 1U;
+        return static_cast<std::uint32_t>((std::uint64_t{seed} * n) >> 32);
     }
 
 private:

@@ -98,38 +98,6 @@ private:
     int counter_ = 1;
 };
 
-// The drum of one run. Every candidate starts from the drum's built order, so that one seed
-// always gives one candidate; the shuffle only fixes the positions that are read and is undone
-// afterwards.
-class DrumShuffle {
-public:
-    explicit DrumShuffle(const std::vector<int>& entries) : entries_(entries) {
-        swaps_.reserve(entries_.size());
-    }
-
-    std::size_t size() const { return entries_.size(); }
-
-    // Fisher-Yates step for position i (taken in order 0, 1, 2, ...): the entry that stands there
-    // after a full shuffle from the same seed.
-    int take(std::size_t i, Random& random) {
-        const std::size_t j = i + random.below(static_cast<std::uint32_t>(entries_.size() - i));
-        std::swap(entries_[i], entries_[j]);
-        swaps_.push_back(static_cast<std::uint32_t>(j));
-        return entries_[i];
-    }
-
-    void restore() {
-        for (std::size_t i = swaps_.size(); i-- > 0;) {
-            std::swap(entries_[i], entries_[swaps_[i]]);
-        }
-        swaps_.clear();
-    }
-
-private:
-    std::vector<int> entries_;
-    std::vector<std::uint32_t> swaps_;
-};
-
 template <typename Congruence>
 RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& table,
                     DrawCounts& counts, const YieldCallback& yield, Random& random,
@@ -172,28 +140,58 @@ RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& t
 
     const bool wholeRows = table.columnCount() == kRowTableColumns;
     std::vector<std::string> rowCells(kRowTableColumns);
-    DrumShuffle shuffle(drum.entries);
+    // Every candidate starts from the drum's built order, so that one seed always gives one
+    // candidate: a Fisher-Yates step fixes each position read (0, 1, 2, ...) as a full shuffle
+    // from the same seed would, and the swaps are undone afterwards.
+    std::vector<int> entryStore = drum.entries;
+    std::vector<std::uint32_t> swapStore(entryStore.size());
+    int* const entries = entryStore.data();
+    std::uint32_t* const swaps = swapStore.data();
+    const std::size_t entryCount = entryStore.size();
     PairRuleCheck pairRule(settings.pairRule);
 
     while (true) {
-        NumberSet candidate = drum.bankers;
+        // While drawing, the state lives in locals whose address the callback cannot know: they
+        // stay in registers across its calls, one after every entry taken.
+        std::uint64_t lowWord = drum.bankers.lowBits();
+        std::uint64_t highWord = drum.bankers.highBits();
         int drawn = 0;
         std::size_t position = 0;
         random.reseed();
-        while (drawn < needed && position < shuffle.size()) {
-            const int number = shuffle.take(position++, random);
-            if (number >= 1 && number <= poolSize && !candidate.contains(number)) {
-                candidate.add(number);
-                ++drawn;
+        std::uint32_t seed = random.seed();
+        while (drawn < needed && position < entryCount) {
+            const std::size_t j =
+                position + Random::Below(seed, static_cast<std::uint32_t>(entryCount - position));
+            std::swap(entries[position], entries[j]);
+            swaps[position] = static_cast<std::uint32_t>(j);
+            const int number = entries[position++];
+            if (number >= 1 && number <= poolSize) {
+                // Without a branch on the word: numbers past 63 come at random.
+                const std::uint64_t bit = std::uint64_t{1} << (static_cast<unsigned>(number) & 63U);
+                const std::uint64_t highMask =
+                    std::uint64_t{0} - static_cast<std::uint64_t>(number >> 6);
+                const std::uint64_t lowBit = bit & ~highMask;
+                const std::uint64_t highBit = bit & highMask;
+                if (((lowWord & lowBit) | (highWord & highBit)) == 0) {
+                    lowWord |= lowBit;
+                    highWord |= highBit;
+                    ++drawn;
+                }
             }
             if (yield && yield(progress)) {
+                random.setSeed(seed);
                 outcome.acceptedRows = progress.acceptedRows;
                 outcome.candidates = progress.candidates;
                 outcome.stopped = true;
                 return outcome;
             }
         }
-        shuffle.restore();
+        random.setSeed(seed);
+        for (std::size_t i = position; i-- > 0;) {
+            std::swap(entries[i], entries[swaps[i]]);
+        }
+        const NumberSet candidate =
+            NumberSet::FromBits(lowWord, static_cast<std::uint32_t>(highWord));
         ++progress.candidates;
         ++progress.candidatesSinceAccept;
 
