@@ -332,7 +332,7 @@ template <>
 void CongruenceIndex::makeKeys(const std::array<int, 16>& numbers,
                                std::array<WideKey, kMaxSubsetsPerRow>& keys) const {
     for (std::size_t i = 0; i < subsetMasks_.size(); ++i) {
-        WideKey key;
+        WideKey key{};
         for (unsigned bits = subsetMasks_[i]; bits != 0; bits &= bits - 1) {
             const int n = numbers[static_cast<std::size_t>(std::countr_zero(bits))];
             if (n < 64) {

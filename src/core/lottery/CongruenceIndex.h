@@ -99,10 +99,11 @@ private:
     int oldBits_ = 0;
 };
 
-// A subset of up to 16 numbers as its full 96-bit set.
+// A subset of up to 16 numbers as its full 96-bit set. No member initializers: the key arrays
+// made for every candidate would be zeroed first; WideKey{} is the empty key.
 struct WideKey {
-    std::uint64_t low = 0;
-    std::uint32_t high = 0;
+    std::uint64_t low;
+    std::uint32_t high;
     bool operator==(const WideKey&) const = default;
 };
 
