@@ -97,7 +97,8 @@ def check(arguments):
     expected = read_row_file(arguments.file)
     if not expected:
         raise CheckFailed(f"{arguments.file} enthält keine Reihen")
-    # On a loaded machine the X server may not take connections yet when the command starts.
+    # On a loaded machine the X server may not take connections yet when the command starts (it
+    # runs with -noreset, so this probe's disconnect does not make it start over).
     wait_for(f"X-Server {os.environ.get('DISPLAY')}", display_answers, 30)
     program = subprocess.Popen([arguments.program, arguments.file])
     try:
