@@ -374,7 +374,8 @@ void RowColumns::grow() {
     // One cache line more than a power of two apart: columns read side by side then fall into
     // different cache sets.
     const std::size_t stride = words + kBlockWords;
-    std::vector<std::uint64_t> bits(static_cast<std::size_t>(NumberSet::kCapacity) * stride, 0);
+    std::vector<std::uint64_t, CacheLineAllocator<std::uint64_t>> bits(
+        static_cast<std::size_t>(NumberSet::kCapacity) * stride, 0);
     for (std::size_t n = 0; n < static_cast<std::size_t>(NumberSet::kCapacity); ++n) {
         std::copy_n(bits_.begin() + static_cast<std::ptrdiff_t>(n * stride_), wordsPerColumn_,
                     bits.begin() + static_cast<std::ptrdiff_t>(n * stride));

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,26 @@
 #include "core/common/NumberSet.h"
 
 namespace losfix {
+
+// Hands out memory on cache-line boundaries: a vector load that straddles two lines costs two
+// (the columns of a large run come from the system 16 bytes past a page boundary otherwise).
+template <typename T>
+struct CacheLineAllocator {
+    using value_type = T;
+    static constexpr std::align_val_t kAlignment{64};
+
+    CacheLineAllocator() = default;
+    template <typename U>
+    CacheLineAllocator(const CacheLineAllocator<U>&) {}
+    T* allocate(std::size_t n) {
+        return static_cast<T*>(::operator new(n * sizeof(T), kAlignment));
+    }
+    void deallocate(T* p, std::size_t) { ::operator delete(p, kAlignment); }
+    template <typename U>
+    bool operator==(const CacheLineAllocator<U>&) const {
+        return true;
+    }
+};
 
 // The compared rows turned on their side: for every number a column with one bit per row, set
 // when the row holds the number. Whether some row holds at least t of a candidate's numbers is
@@ -48,7 +69,8 @@ public:
 private:
     void grow();
 
-    std::vector<std::uint64_t> bits_;  // column n from n * stride_
+    std::vector<std::uint64_t, CacheLineAllocator<std::uint64_t>>
+        bits_;  // column n from n * stride_
     std::size_t wordsPerColumn_ = 0;
     std::size_t stride_ = 0;
     std::size_t rows_ = 0;
