@@ -126,6 +126,29 @@ TEST(RandomTest, ReseedTakesTheNextValueOfTheSource) {
     EXPECT_EQ(random.seed(), 17U);
 }
 
+// Seeds given back come again in their order before the source's next, also when more are given
+// back before all of the first ones came again.
+TEST(RandomTest, SeedsGivenBackComeAgainFirst) {
+    Random random(CountingSeedSource(1));
+    std::vector<std::uint32_t> taken;
+    for (int i = 0; i < 4; ++i) {
+        random.reseed();
+        taken.push_back(random.seed());
+    }
+    random.giveBack(taken.data() + 1, 3);  // 2, 3, 4
+    random.reseed();
+    EXPECT_EQ(random.seed(), 2U);
+    random.reseed();
+    const std::uint32_t three = random.seed();
+    random.giveBack(&three, 1);
+    std::vector<std::uint32_t> next;
+    for (int i = 0; i < 4; ++i) {
+        random.reseed();
+        next.push_back(random.seed());
+    }
+    EXPECT_EQ(next, (std::vector<std::uint32_t>{3, 4, 5, 6}));
+}
+
 // ---- PadLabel --------------------------------------------------------------------------------
 
 // 6 pixels per character, 3 for a space.

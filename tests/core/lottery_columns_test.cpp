@@ -101,6 +101,55 @@ TEST(RowColumnsTest, FindsTheFirstBlockWithARowHoldingEnoughNumbers) {
     });
 }
 
+// Batches counted with the helper thread and without it give every candidate the answer it gets
+// alone: batches of every size up to the largest, odd and even ones, rows added between batches
+// (also past a growth of the columns), and enough batches that counting alone and shared take
+// turns.
+TEST(RowColumnsTest, BatchesGiveEachCandidateItsOwnAnswer) {
+    std::mt19937 engine(29);
+    for (const bool share : {true, false}) {
+        SCOPED_TRACE(share ? "shared" : "alone");
+        RowColumns columns;
+        columns.shareWithHelper(share);
+        const int count = 10;
+        std::vector<int> numbers;
+        std::vector<bool> expected;
+        std::size_t hits = 0;
+        std::size_t misses = 0;
+        for (int batch = 0; batch < 3000; ++batch) {
+            // Rows of 10 from 1..30: a threshold of 6 to 8 is met by some rows, not by all.
+            for (int added = batch % 3; added > 0; --added) {
+                const std::vector<int> pool = Shuffled(1, 30, engine);
+                NumberSet row;
+                for (int i = 0; i < count; ++i) {
+                    row.add(pool[static_cast<std::size_t>(i)]);
+                }
+                columns.add(row);
+            }
+            const std::size_t candidates = 1 + static_cast<std::size_t>(batch % 128);
+            const int threshold = 6 + batch % 3;
+            numbers.assign(candidates * RowColumns::kMaxNumbers, 0);
+            expected.clear();
+            for (std::size_t k = 0; k < candidates; ++k) {
+                const std::vector<int> pool = Shuffled(1, 30, engine);
+                int* own = numbers.data() + k * RowColumns::kMaxNumbers;
+                std::copy_n(pool.begin(), count, own);
+                expected.push_back(columns.anyHolds(own, count, threshold).found);
+            }
+            bool found[128];
+            std::fill(std::begin(found), std::end(found), false);
+            columns.anyHoldsEach(numbers.data(), candidates, count, threshold, found);
+            for (std::size_t k = 0; k < candidates; ++k) {
+                ASSERT_EQ(found[k], expected[k]) << "batch " << batch << ", candidate " << k;
+                ++(expected[k] ? hits : misses);
+            }
+        }
+        EXPECT_GT(columns.rowCount(), 2048U);
+        EXPECT_GT(hits, 10000U);
+        EXPECT_GT(misses, 10000U);
+    }
+}
+
 TEST(RowColumnsTest, EmptyAndClearedColumnsHoldNothing) {
     RowColumns columns;
     const int numbers[] = {1, 2, 3};

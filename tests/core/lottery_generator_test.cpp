@@ -15,6 +15,7 @@
 #include "core/common/Random.h"
 #include "core/common/StringGrid.h"
 #include "core/lottery/Board.h"
+#include "core/lottery/CongruenceIndex.h"
 #include "core/lottery/RowGenerator.h"
 #include "core/lottery/RowTable.h"
 #include "support/core/FixedMeasure.h"
@@ -74,6 +75,9 @@ struct GeneratedRun {
     DrawCounts counts{};
     RunOutcome outcome;
     std::uint64_t yields = 0;
+    // Where the run left the generator's seed, and the next seeds it hands out.
+    std::uint32_t seedAfter = 0;
+    std::array<std::uint32_t, 3> nextSeeds{};
 };
 
 GeneratedRun Generate(const Board& board, const RunSettings& settings, Random::SeedSource seeds,
@@ -90,6 +94,11 @@ GeneratedRun Generate(const Board& board, const RunSettings& settings, Random::S
     result.outcome =
         reference ? generator.runReference(settings, drum, result.table, result.counts, yield)
                   : generator.run(settings, drum, result.table, result.counts, yield);
+    result.seedAfter = random.seed();
+    for (std::uint32_t& seed : result.nextSeeds) {
+        random.reseed();
+        seed = random.seed();
+    }
     return result;
 }
 
@@ -643,7 +652,18 @@ void ExpectSameRun(const GeneratedRun& fast, const GeneratedRun& reference,
     EXPECT_EQ(fast.yields, reference.yields) << what;
     EXPECT_EQ(fast.counts, reference.counts) << what;
     EXPECT_TRUE(fast.table == reference.table) << what;
+    EXPECT_EQ(fast.seedAfter, reference.seedAfter) << what;
+    EXPECT_EQ(fast.nextSeeds, reference.nextSeeds) << what;
 }
+
+// Candidates judged in batches from the first rows on, as long runs judge them.
+class BatchesFromTheStart {
+public:
+    BatchesFromTheStart() { CongruenceIndex::setBatchFrom(CongruenceIndex::kScanBelow); }
+    ~BatchesFromTheStart() { CongruenceIndex::setBatchFrom(CongruenceIndex::kBatchFrom); }
+    BatchesFromTheStart(const BatchesFromTheStart&) = delete;
+    BatchesFromTheStart& operator=(const BatchesFromTheStart&) = delete;
+};
 
 TEST(RowGeneratorTest, FastRunDecidesLikeTheReferenceOnRandomBoards) {
     BoardDice dice(12345);
@@ -683,8 +703,8 @@ TEST(RowGeneratorTest, FastRunDecidesLikeTheReferenceOnRandomBoards) {
 
 // Rows of 7 to 16 numbers from 49, 70 or 90, with bankers, favourites and excluded numbers, every
 // pair rule, and runs the user stops: the same rows, counts and outcome as the plain comparison.
-TEST(RowGeneratorTest, FastRunDecidesLikeTheReferenceForLargeRows) {
-    BoardDice dice(4711);
+void ExpectLargeRowsDecidedLikeTheReference(std::uint64_t diceSeed) {
+    BoardDice dice(diceSeed);
     auto next = [&](int below) { return dice.below(below); };
     int compared = 0;
     int stoppedByUser = 0;
@@ -729,6 +749,18 @@ TEST(RowGeneratorTest, FastRunDecidesLikeTheReferenceForLargeRows) {
     EXPECT_GE(compared, 35);
     EXPECT_GE(stoppedByUser, 10);
     EXPECT_GE(refusingRuns, 15);
+}
+
+TEST(RowGeneratorTest, FastRunDecidesLikeTheReferenceForLargeRows) {
+    ExpectLargeRowsDecidedLikeTheReference(4711);
+}
+
+// Drawn ahead and judged together, then taken one by one: stops inside a batch, runs that end
+// inside one and candidates the drum cannot complete leave the same rows, yields and seeds.
+TEST(RowGeneratorTest, BatchedRunDecidesLikeTheReferenceForLargeRows) {
+    const BatchesFromTheStart batches;
+    ExpectLargeRowsDecidedLikeTheReference(4711);
+    ExpectLargeRowsDecidedLikeTheReference(815);
 }
 
 }  // namespace

@@ -9,7 +9,19 @@ namespace losfix {
 Random::Random(SeedSource source) : source_(std::move(source)) {}
 
 void Random::reseed() {
+    if (!givenBack_.empty()) {
+        seed_ = givenBack_.back();
+        givenBack_.pop_back();
+        return;
+    }
     seed_ = source_ ? source_() : ClockSeed();
+}
+
+void Random::giveBack(const std::uint32_t* seeds, std::size_t count) {
+    // They came before any seed given back earlier and not yet taken again.
+    for (std::size_t i = count; i-- > 0;) {
+        givenBack_.push_back(seeds[i]);
+    }
 }
 
 std::uint32_t ClockSeed() {

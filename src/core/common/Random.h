@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace losfix {
 
@@ -13,8 +15,13 @@ public:
 
     explicit Random(SeedSource source);
 
-    // Sets the seed from the seed source (done before every candidate row).
+    // Sets the seed from the seed source (done before every candidate row), or from the oldest
+    // seed given back.
     void reseed();
+    // Seeds that reseed() set but that were not used, in the order they came: the next reseed()
+    // calls take them again first. Lets a run draw ahead and still leave the source where drawing
+    // one candidate at a time would have.
+    void giveBack(const std::uint32_t* seeds, std::size_t count);
     void setSeed(std::uint32_t seed) { seed_ = seed; }
     std::uint32_t seed() const { return seed_; }
 
@@ -30,6 +37,7 @@ public:
 
 private:
     SeedSource source_;
+    std::vector<std::uint32_t> givenBack_;  // the oldest last
     std::uint32_t seed_ = 0;
 };
 

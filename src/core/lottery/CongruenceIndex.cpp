@@ -289,6 +289,73 @@ bool CongruenceIndex::admit(const NumberSet& candidate) {
     return true;
 }
 
+namespace {
+std::size_t batchFrom = CongruenceIndex::kBatchFrom;
+}  // namespace
+
+void CongruenceIndex::setBatchFrom(std::size_t rows) {
+    batchFrom = rows;
+}
+
+std::size_t CongruenceIndex::batchSize() const {
+    return method_ == Method::Columns && !indexable_ && rows_.size() >= batchFrom &&
+                   rows_.size() >= kScanBelow
+               ? kBatch
+               : 1;
+}
+
+void CongruenceIndex::judge(const NumberSet* candidates, std::size_t count, Verdict* verdicts) {
+    judgedRows_ = rows_.size();
+    if (method_ != Method::Columns || rows_.size() < kScanBelow || resting_) {
+        std::fill_n(verdicts, count, Verdict::Unjudged);
+        return;
+    }
+    syncColumns();
+    judgedNumbers_.assign(count * RowColumns::kMaxNumbers, 0);
+    if (judgedRoom_ < count) {
+        judgedFound_ = std::make_unique<bool[]>(count);
+        judgedRoom_ = count;
+    }
+    std::size_t shaped = 0;
+    std::array<int, 16> numbers{};
+    for (std::size_t k = 0; k < count; ++k) {
+        verdicts[k] = Verdict::Unjudged;
+        if (freeNumbers(candidates[k], numbers)) {
+            std::copy_n(numbers.begin(), freeSize_,
+                        judgedNumbers_.begin() +
+                            static_cast<std::ptrdiff_t>(shaped * RowColumns::kMaxNumbers));
+            verdicts[k] = Verdict::Clear;
+            ++shaped;
+        }
+    }
+    columns_.anyHoldsEach(judgedNumbers_.data(), shaped, freeSize_, subsetSize_,
+                          judgedFound_.get());
+    std::size_t next = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (verdicts[k] == Verdict::Clear && judgedFound_[next++]) {
+            verdicts[k] = Verdict::Refused;
+        }
+    }
+}
+
+bool CongruenceIndex::admit(const NumberSet& candidate, Verdict verdict) {
+    if (verdict == Verdict::Unjudged) {
+        return admit(candidate);
+    }
+    lastMethod_ = Method::Columns;
+    // Rows compared since the judgement: the candidates before it in the same batch.
+    if (verdict == Verdict::Refused ||
+        !Scan()(rows_.data() + judgedRows_, rows_.size() - judgedRows_, candidate, switchOn_,
+                limit_)) {
+        return false;
+    }
+    rows_.push_back(candidate);
+    if (method_ == Method::Columns && !resting_) {
+        syncColumns();
+    }
+    return true;
+}
+
 bool CongruenceIndex::scanAdmits(const NumberSet& candidate) const {
     return Scan()(rows_.data(), rows_.size(), candidate, switchOn_, limit_);
 }

@@ -132,6 +132,19 @@ public:
 
     enum class Method { FirstRowOnly, Columns, Table, Scan };
 
+    // What judge() found for a candidate: some row compared then shares too many numbers with it,
+    // none does, or it was left for admit() (a set of another shape).
+    enum class Verdict : std::uint8_t { Unjudged, Refused, Clear };
+
+    // The candidates judge() takes at once: 1 while judging them one by one costs less. Only where
+    // the columns alone judge a long run: read once for several candidates, the stretch just
+    // counted comes from the nearest cache for all but the first.
+    std::size_t batchSize() const;
+    static constexpr std::size_t kBatch = 32;
+    static constexpr std::size_t kBatchFrom = 4096;
+    // From how many compared rows on candidates are judged in batches; for tests.
+    static void setBatchFrom(std::size_t rows);
+
     // tableWeight scales the table's estimated cost: tests make one way always the cheaper (0 or
     // a huge weight).
     CongruenceIndex(int rowSize, int limit, const NumberSet& bankers, double tableWeight = 1);
@@ -139,6 +152,10 @@ public:
     // Every candidate must hold all bankers and rowSize numbers, as the generator's do; other
     // sets are still judged correctly, but end the use of the columns and the table.
     bool admit(const NumberSet& candidate);
+    // Judges candidates against the rows compared now, without admitting any: then
+    // admit(candidate, verdict), in their order, decides each as admit(candidate) would.
+    void judge(const NumberSet* candidates, std::size_t count, Verdict* verdicts);
+    bool admit(const NumberSet& candidate, Verdict verdict);
     std::size_t rowCount() const { return rows_.size(); }
     // How many rows the run asks for: the subset table makes room for them up front.
     void expectRows(std::size_t rows) { expectedRows_ = rows; }
@@ -192,6 +209,10 @@ private:
     double meanAccepted_ = 1;
     std::uint64_t candidates_ = 0;
     std::size_t expectedRows_ = 0;
+    std::size_t judgedRows_ = 0;  // rows compared when judge() ran last
+    std::vector<int> judgedNumbers_;
+    std::unique_ptr<bool[]> judgedFound_;
+    std::size_t judgedRoom_ = 0;
     std::vector<std::uint16_t> subsetMasks_;  // positions within the non-banker part
     std::vector<NumberSet> rows_;
     RowColumns columns_;

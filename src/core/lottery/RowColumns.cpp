@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <utility>
 
 namespace losfix {
@@ -228,6 +231,9 @@ __attribute__((target("avx512f"))) std::size_t Avx512Kernel(const std::uint64_t*
         LOSFIX_UNROLL
         for (int i = 0; i < N; ++i) {
             in[i] = _mm512_loadu_si512(column[i] + w);
+            // Kept in a register: folded into the instructions, a column used by two of them
+            // would be loaded twice, and loads are what limits the count.
+            __asm__("" : "+v"(in[i]));
         }
         __m512i sum[kBits];
         Sum512<N>(in, sum);
@@ -333,6 +339,232 @@ RowColumns::Search RowColumns::anyHolds(const int* numbers, int count, int thres
     const std::size_t read = Chosen().kernels[static_cast<std::size_t>(count)](
         columns.data(), words, static_cast<unsigned>(threshold));
     return read != 0 ? Search{true, read} : Search{false, blocks};
+}
+
+// A thread on the second core that counts every other candidate of a batch beside the caller.
+// Handing candidates over one by one would cost more than counting them: every exchange between
+// the cores moves a cache line, and that takes a few hundred nanoseconds on a virtual machine. So
+// a batch is one exchange each way: the caller publishes it, whoever claims it first (the helper,
+// or the caller once done with its own half) counts the other half, and the helper hands its
+// results back in one word. The caller never waits for a helper that did not come.
+class RowColumns::Helper {
+public:
+    Helper() : thread_([this] { work(); }) {}
+    ~Helper() {
+        quit_.store(true);
+        wake();
+        thread_.join();
+    }
+    Helper(const Helper&) = delete;
+    Helper& operator=(const Helper&) = delete;
+
+    static constexpr std::size_t kMaxCandidates = 128;
+    // Reads of the batch number before the helper sleeps: a few hundred microseconds. No pause
+    // instruction in the loops: under a hypervisor a run of them ends in an exit to the host,
+    // which takes the core away for far longer than the wait.
+    static constexpr int kSpins = 400000;
+    // About 50 microseconds of waiting for the helper's half.
+    static constexpr int kSpinsBeforeYield = 50000;
+
+    void count(const RowColumns& columns, const int* numbers, std::size_t candidates, int count,
+               unsigned threshold, std::size_t words, bool* found) {
+        job_ = {&columns, numbers, candidates, count, threshold, words};
+        const auto start = std::chrono::steady_clock::now();
+        const bool shared = phase_ == Phase::TryShared || (phase_ == Phase::Keep && keepShared_);
+        if (shared) {
+            countShared(candidates, found);
+        } else {
+            for (std::size_t k = 0; k < candidates; ++k) {
+                found[k] = job_.holds(k);
+            }
+        }
+        const double work = static_cast<double>(candidates * words);
+        nanoseconds_ +=
+            std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)
+                .count();
+        work_ += work;
+        if (--left_ == 0) {
+            nextPhase();
+        }
+    }
+
+private:
+    // Sharing pays on an idle machine and costs on a busy one, where the helper is often not
+    // there when needed. So both are timed in turn, a short while each, and the faster is kept
+    // for a longer while.
+    enum class Phase { TryShared, TryAlone, Keep };
+    static constexpr int kTryBatches = 128;
+    static constexpr int kKeepBatches = 2048;
+
+    void nextPhase() {
+        const double rate = work_ > 0 ? nanoseconds_ / work_ : 0;
+        nanoseconds_ = 0;
+        work_ = 0;
+        switch (phase_) {
+            case Phase::TryShared:
+                sharedRate_ = rate;
+                phase_ = Phase::TryAlone;
+                left_ = kTryBatches;
+                break;
+            case Phase::TryAlone:
+                keepShared_ = sharedRate_ < rate;
+                phase_ = Phase::Keep;
+                left_ = kKeepBatches;
+                break;
+            case Phase::Keep:
+                phase_ = Phase::TryShared;
+                left_ = kTryBatches;
+                break;
+        }
+    }
+
+    void countShared(std::size_t candidates, bool* found) {
+        const std::uint64_t batch = batch_.load(std::memory_order_relaxed) + 1;
+        batch_.store(batch, std::memory_order_release);
+        if (sleeping_.load()) {
+            wake();
+        }
+        for (std::size_t k = 0; k < candidates; k += 2) {
+            found[k] = job_.holds(k);
+        }
+        std::uint64_t unclaimed = batch - 1;
+        if (claimed_.compare_exchange_strong(unclaimed, batch, std::memory_order_acq_rel)) {
+            for (std::size_t k = 1; k < candidates; k += 2) {
+                found[k] = job_.holds(k);
+            }
+            return;
+        }
+        // A helper that the system let wait on this core would not finish before this thread
+        // gives the core up.
+        for (int spin = 0; done_.load(std::memory_order_acquire) != batch; ++spin) {
+            if (spin >= kSpinsBeforeYield) {
+                std::this_thread::yield();
+            }
+        }
+        for (std::size_t k = 1; k < candidates; k += 2) {
+            found[k] = ((results_ >> (k / 2)) & 1U) != 0;
+        }
+    }
+
+private:
+    struct Job {
+        const RowColumns* columns;
+        const int* numbers;
+        std::size_t candidates;
+        int count;
+        unsigned threshold;
+        std::size_t words;
+
+        bool holds(std::size_t k) const {
+            return columns->holds(numbers + k * kMaxNumbers, count, threshold, words);
+        }
+    };
+
+    // Counts the odd candidates of a published batch nobody has claimed yet.
+    bool helpOnce() {
+        const std::uint64_t batch = batch_.load(std::memory_order_acquire);
+        std::uint64_t unclaimed = batch - 1;
+        if (batch == done_.load(std::memory_order_relaxed) ||
+            !claimed_.compare_exchange_strong(unclaimed, batch, std::memory_order_acq_rel)) {
+            return false;
+        }
+        const Job& job = job_;
+        std::uint64_t results = 0;
+        for (std::size_t k = 1; k < job.candidates; k += 2) {
+            if (job.holds(k)) {
+                results |= std::uint64_t{1} << (k / 2);
+            }
+        }
+        results_ = results;
+        done_.store(batch, std::memory_order_release);
+        return true;
+    }
+
+    void wake() {
+        wake_.fetch_add(1);
+        wake_.notify_one();
+    }
+
+    void work() {
+        while (!quit_.load(std::memory_order_relaxed)) {
+            // Batches follow each other within microseconds while a run lasts: waiting for one
+            // in the system would cost more than the count.
+            std::uint64_t seen = batch_.load(std::memory_order_relaxed);
+            for (int spin = 0; spin < kSpins && !quit_.load(std::memory_order_relaxed); ++spin) {
+                const std::uint64_t batch = batch_.load(std::memory_order_relaxed);
+                if (batch != seen) {
+                    seen = batch;
+                    helpOnce();
+                    spin = 0;
+                }
+            }
+            const std::uint32_t wakes = wake_.load();
+            sleeping_.store(true);
+            if (!helpOnce() && !quit_.load()) {
+                wake_.wait(wakes);
+            }
+            sleeping_.store(false);
+        }
+    }
+
+    Job job_{};
+    Phase phase_ = Phase::TryShared;
+    int left_ = kTryBatches;  // batches in this phase
+    bool keepShared_ = false;
+    double sharedRate_ = 0;  // nanoseconds per word counted
+    double nanoseconds_ = 0;
+    double work_ = 0;
+    std::uint64_t results_ = 0;                        // of the odd candidates, by the helper
+    alignas(64) std::atomic<std::uint64_t> batch_{0};  // published by the caller
+    alignas(64) std::atomic<std::uint64_t> claimed_{0};
+    alignas(64) std::atomic<std::uint64_t> done_{0};  // by the helper
+    std::atomic<std::uint32_t> wake_{0};
+    std::atomic<bool> sleeping_{false};
+    std::atomic<bool> quit_{false};
+    std::thread thread_;
+};
+
+namespace {
+// Asked once: the system reads it from a file each time.
+bool SecondCore() {
+    static const bool second = std::thread::hardware_concurrency() > 1;
+    return second;
+}
+}  // namespace
+
+RowColumns::RowColumns() = default;
+RowColumns::~RowColumns() = default;
+RowColumns::RowColumns(RowColumns&&) noexcept = default;
+RowColumns& RowColumns::operator=(RowColumns&&) noexcept = default;
+
+bool RowColumns::holds(const int* numbers, int count, unsigned threshold, std::size_t words) const {
+    std::array<const std::uint64_t*, kMaxNumbers> columns;
+    for (int i = 0; i < count; ++i) {
+        columns[static_cast<std::size_t>(i)] =
+            bits_.data() + static_cast<std::size_t>(numbers[i]) * stride_;
+    }
+    return Chosen().kernels[static_cast<std::size_t>(count)](columns.data(), words, threshold) != 0;
+}
+
+void RowColumns::anyHoldsEach(const int* numbers, std::size_t candidates, int count, int threshold,
+                              bool* found) {
+    const std::size_t words = (rows_ + 64 * kBlockWords - 1) / (64 * kBlockWords) * kBlockWords;
+    if (rows_ == 0 || count < 1 || count > kMaxNumbers || threshold < 1 || threshold > count) {
+        std::fill_n(found, candidates, rows_ != 0 && threshold <= 0);
+        return;
+    }
+    // The helper pays once a batch is worth a few of its wake-ups.
+    if (share_ && candidates > 1 && candidates <= Helper::kMaxCandidates && SecondCore()) {
+        if (!helper_) {
+            helper_ = std::make_unique<Helper>();
+        }
+        helper_->count(*this, numbers, candidates, count, static_cast<unsigned>(threshold), words,
+                       found);
+        return;
+    }
+    for (std::size_t k = 0; k < candidates; ++k) {
+        found[k] = holds(numbers + k * kMaxNumbers, count, static_cast<unsigned>(threshold), words);
+    }
 }
 
 void RowColumns::clear() {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
@@ -52,6 +53,14 @@ public:
     // Whether some row holds at least `threshold` of the `count` distinct numbers (1 <= threshold
     // <= count <= kMaxNumbers, each in 0..95).
     Search anyHolds(const int* numbers, int count, int threshold) const;
+    // The same for several candidates, each of `count` numbers, the k-th from numbers +
+    // k * kMaxNumbers: found[k] tells whether some row holds `threshold` of them. Where the
+    // processor has a second core, a helper thread (started at the first call) takes candidates
+    // too.
+    void anyHoldsEach(const int* numbers, std::size_t candidates, int count, int threshold,
+                      bool* found);
+    // For tests and benchmarks: whether anyHoldsEach may use the helper (on by default).
+    void shareWithHelper(bool share) { share_ = share; }
     void clear();
 
     // What reading one block costs per number counted, roughly, in nanoseconds (measured on a
@@ -66,14 +75,24 @@ public:
     // lacks it.
     static bool useInstructionSet(std::string_view name);
 
+    RowColumns();
+    ~RowColumns();
+    RowColumns(RowColumns&&) noexcept;
+    RowColumns& operator=(RowColumns&&) noexcept;
+
 private:
+    class Helper;
+
     void grow();
+    bool holds(const int* numbers, int count, unsigned threshold, std::size_t words) const;
 
     std::vector<std::uint64_t, CacheLineAllocator<std::uint64_t>>
         bits_;  // column n from n * stride_
     std::size_t wordsPerColumn_ = 0;
     std::size_t stride_ = 0;
     std::size_t rows_ = 0;
+    bool share_ = true;
+    std::unique_ptr<Helper> helper_;
 };
 
 }  // namespace losfix

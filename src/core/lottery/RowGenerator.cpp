@@ -98,6 +98,63 @@ private:
     int counter_ = 1;
 };
 
+// One candidate: a Fisher-Yates step for each drum entry taken from `entries` (in the drum's built
+// order) until the row is complete or the drum runs out, then the swaps are undone. afterEntry()
+// is called after every entry taken; when it returns true the draw ends there, swaps left as they
+// are. The state lives in locals whose address the callback cannot know: they stay in registers
+// across its calls.
+struct Draw {
+    std::uint64_t low;
+    std::uint64_t high;
+    int drawn;
+    std::size_t entriesTaken;
+    bool ended;  // by afterEntry
+};
+
+template <typename AfterEntry>
+inline Draw DrawCandidate(std::uint32_t& seed, const Drum& drum, int needed, int poolSize,
+                          int* entries, std::uint32_t* swaps, std::size_t entryCount,
+                          AfterEntry&& afterEntry) {
+    std::uint64_t lowWord = drum.bankers.lowBits();
+    std::uint64_t highWord = drum.bankers.highBits();
+    int drawn = 0;
+    std::size_t position = 0;
+    while (drawn < needed && position < entryCount) {
+        const std::size_t j =
+            position + Random::Below(seed, static_cast<std::uint32_t>(entryCount - position));
+        std::swap(entries[position], entries[j]);
+        swaps[position] = static_cast<std::uint32_t>(j);
+        const int number = entries[position++];
+        if (number >= 1 && number <= poolSize) {
+            // Without a branch on the word: numbers past 63 come at random.
+            const std::uint64_t bit = std::uint64_t{1} << (static_cast<unsigned>(number) & 63U);
+            const std::uint64_t highMask =
+                std::uint64_t{0} - static_cast<std::uint64_t>(number >> 6);
+            const std::uint64_t lowBit = bit & ~highMask;
+            const std::uint64_t highBit = bit & highMask;
+            if (((lowWord & lowBit) | (highWord & highBit)) == 0) {
+                lowWord |= lowBit;
+                highWord |= highBit;
+                ++drawn;
+            }
+        }
+        if (afterEntry()) {
+            return {lowWord, highWord, drawn, position, true};
+        }
+    }
+    for (std::size_t i = position; i-- > 0;) {
+        std::swap(entries[i], entries[swaps[i]]);
+    }
+    return {lowWord, highWord, drawn, position, false};
+}
+
+// A congruence test that can judge several candidates at once.
+template <typename Congruence>
+concept JudgesBatches = requires(Congruence& congruence, const NumberSet* candidates,
+                                 CongruenceIndex::Verdict* verdicts) {
+    congruence.judge(candidates, std::size_t{}, verdicts);
+};
+
 template <typename Congruence>
 RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& table,
                     DrawCounts& counts, const YieldCallback& yield, Random& random,
@@ -150,62 +207,12 @@ RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& t
     const std::size_t entryCount = entryStore.size();
     PairRuleCheck pairRule(settings.pairRule);
 
-    while (true) {
-        // While drawing, the state lives in locals whose address the callback cannot know: they
-        // stay in registers across its calls, one after every entry taken.
-        std::uint64_t lowWord = drum.bankers.lowBits();
-        std::uint64_t highWord = drum.bankers.highBits();
-        int drawn = 0;
-        std::size_t position = 0;
-        random.reseed();
-        std::uint32_t seed = random.seed();
-        while (drawn < needed && position < entryCount) {
-            const std::size_t j =
-                position + Random::Below(seed, static_cast<std::uint32_t>(entryCount - position));
-            std::swap(entries[position], entries[j]);
-            swaps[position] = static_cast<std::uint32_t>(j);
-            const int number = entries[position++];
-            if (number >= 1 && number <= poolSize) {
-                // Without a branch on the word: numbers past 63 come at random.
-                const std::uint64_t bit = std::uint64_t{1} << (static_cast<unsigned>(number) & 63U);
-                const std::uint64_t highMask =
-                    std::uint64_t{0} - static_cast<std::uint64_t>(number >> 6);
-                const std::uint64_t lowBit = bit & ~highMask;
-                const std::uint64_t highBit = bit & highMask;
-                if (((lowWord & lowBit) | (highWord & highBit)) == 0) {
-                    lowWord |= lowBit;
-                    highWord |= highBit;
-                    ++drawn;
-                }
-            }
-            if (yield && yield(progress)) {
-                random.setSeed(seed);
-                outcome.acceptedRows = progress.acceptedRows;
-                outcome.candidates = progress.candidates;
-                outcome.stopped = true;
-                return outcome;
-            }
+    // Decides a drawn candidate as the run does and writes it when taken; true when it was the
+    // last row asked for.
+    const auto take = [&](const NumberSet& candidate, bool admitted) {
+        if (!admitted || !pairRule.admit(candidate)) {
+            return false;
         }
-        random.setSeed(seed);
-        for (std::size_t i = position; i-- > 0;) {
-            std::swap(entries[i], entries[swaps[i]]);
-        }
-        const NumberSet candidate =
-            NumberSet::FromBits(lowWord, static_cast<std::uint32_t>(highWord));
-        ++progress.candidates;
-        ++progress.candidatesSinceAccept;
-
-        // A drum that runs out before the row is complete gives no candidate.
-        if (drawn < needed) {
-            continue;
-        }
-        if (!congruence.admit(candidate)) {
-            continue;
-        }
-        if (!pairRule.admit(candidate)) {
-            continue;
-        }
-
         const int row = ++progress.acceptedRows;
         progress.candidatesSinceAccept = 0;
         // The number cells are empty here. Without columns of its own past the numbers a row is
@@ -230,7 +237,112 @@ RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& t
             std::fill(rowCells.begin() + column, rowCells.end(), std::string());
             table.setRowCells(row, rowCells);
         }
-        if (row == requested) {
+        return row == requested;
+    };
+    const auto stopped = [&] {
+        outcome.acceptedRows = progress.acceptedRows;
+        outcome.candidates = progress.candidates;
+        outcome.stopped = true;
+        return outcome;
+    };
+
+    // Candidates drawn ahead, judged together and then taken in their order, with the callback
+    // called for each of their entries just as if they had been drawn one by one.
+    struct Ahead {
+        NumberSet candidate;
+        std::uint32_t firstSeed;  // as reseed() set it
+        std::uint32_t lastSeed;   // after the draw
+        std::size_t entriesTaken;
+        bool complete;
+    };
+    std::vector<Ahead> ahead;
+    std::vector<NumberSet> judged;
+    std::vector<CongruenceIndex::Verdict> verdicts;
+    std::vector<std::uint32_t> unused;
+    const auto noCallback = [] { return false; };
+    // The seeds of the candidates after the k-th, drawn but not reached.
+    const auto giveBackAfter = [&](std::size_t k) {
+        unused.clear();
+        for (std::size_t later = k + 1; later < ahead.size(); ++later) {
+            unused.push_back(ahead[later].firstSeed);
+        }
+        random.giveBack(unused.data(), unused.size());
+    };
+
+    while (true) {
+        if constexpr (JudgesBatches<Congruence>) {
+            const std::size_t batch = congruence.batchSize();
+            if (batch > 1) {
+                ahead.clear();
+                judged.clear();
+                for (std::size_t k = 0; k < batch; ++k) {
+                    random.reseed();
+                    std::uint32_t seed = random.seed();
+                    const std::uint32_t first = seed;
+                    const Draw draw = DrawCandidate(seed, drum, needed, poolSize, entries, swaps,
+                                                    entryCount, noCallback);
+                    const NumberSet candidate =
+                        NumberSet::FromBits(draw.low, static_cast<std::uint32_t>(draw.high));
+                    ahead.push_back(
+                        {candidate, first, seed, draw.entriesTaken, draw.drawn >= needed});
+                    if (draw.drawn >= needed) {
+                        judged.push_back(candidate);
+                    }
+                }
+                verdicts.resize(judged.size());
+                congruence.judge(judged.data(), judged.size(), verdicts.data());
+                std::size_t verdict = 0;
+                for (std::size_t k = 0; k < ahead.size(); ++k) {
+                    const Ahead& next = ahead[k];
+                    for (std::size_t e = 1; e <= next.entriesTaken; ++e) {
+                        if (yield && yield(progress)) {
+                            // Where the seed stood after this entry: the draw again up to it.
+                            std::uint32_t seed = next.firstSeed;
+                            std::size_t left = e;
+                            DrawCandidate(seed, drum, needed, poolSize, entries, swaps, entryCount,
+                                          [&] { return --left == 0; });
+                            random.setSeed(seed);
+                            giveBackAfter(k);
+                            return stopped();
+                        }
+                    }
+                    ++progress.candidates;
+                    ++progress.candidatesSinceAccept;
+                    if (!next.complete) {
+                        continue;
+                    }
+                    if (take(next.candidate,
+                             congruence.admit(next.candidate, verdicts[verdict++]))) {
+                        random.setSeed(next.lastSeed);
+                        giveBackAfter(k);
+                        outcome.acceptedRows = progress.acceptedRows;
+                        outcome.candidates = progress.candidates;
+                        return outcome;
+                    }
+                }
+                random.setSeed(ahead.back().lastSeed);
+                continue;
+            }
+        }
+
+        random.reseed();
+        std::uint32_t seed = random.seed();
+        const Draw draw = DrawCandidate(seed, drum, needed, poolSize, entries, swaps, entryCount,
+                                        [&] { return yield && yield(progress); });
+        random.setSeed(seed);
+        if (draw.ended) {
+            return stopped();
+        }
+        const NumberSet candidate =
+            NumberSet::FromBits(draw.low, static_cast<std::uint32_t>(draw.high));
+        ++progress.candidates;
+        ++progress.candidatesSinceAccept;
+
+        // A drum that runs out before the row is complete gives no candidate.
+        if (draw.drawn < needed) {
+            continue;
+        }
+        if (take(candidate, congruence.admit(candidate))) {
             break;
         }
     }
