@@ -553,8 +553,9 @@ void RowColumns::anyHoldsEach(const int* numbers, std::size_t candidates, int co
         std::fill_n(found, candidates, rows_ != 0 && threshold <= 0);
         return;
     }
-    // The helper pays once a batch is worth a few of its wake-ups.
     if (share_ && candidates > 1 && candidates <= Helper::kMaxCandidates && SecondCore()) {
+        // The instruction set is settled here, before the helper could be the first to ask.
+        Chosen();
         if (!helper_) {
             helper_ = std::make_unique<Helper>();
         }
