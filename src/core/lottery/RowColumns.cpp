@@ -325,20 +325,27 @@ void RowColumns::add(const NumberSet& row) {
 }
 
 RowColumns::Search RowColumns::anyHolds(const int* numbers, int count, int threshold) const {
-    // Whole blocks: the bits past the last row are 0 and count for nothing.
-    const std::size_t words = (rows_ + 64 * kBlockWords - 1) / (64 * kBlockWords) * kBlockWords;
-    const std::size_t blocks = words / kBlockWords;
     if (rows_ == 0 || count < 1 || count > kMaxNumbers || threshold < 1 || threshold > count) {
         return {rows_ != 0 && threshold <= 0, 0};
     }
+    const std::size_t words = wholeWords();
+    const std::size_t read = blocksRead(numbers, count, static_cast<unsigned>(threshold), words);
+    return read != 0 ? Search{true, read} : Search{false, words / kBlockWords};
+}
+
+std::size_t RowColumns::wholeWords() const {
+    // Whole blocks: the bits past the last row are 0 and count for nothing.
+    return (rows_ + 64 * kBlockWords - 1) / (64 * kBlockWords) * kBlockWords;
+}
+
+std::size_t RowColumns::blocksRead(const int* numbers, int count, unsigned threshold,
+                                   std::size_t words) const {
     std::array<const std::uint64_t*, kMaxNumbers> columns;
     for (int i = 0; i < count; ++i) {
         columns[static_cast<std::size_t>(i)] =
             bits_.data() + static_cast<std::size_t>(numbers[i]) * stride_;
     }
-    const std::size_t read = Chosen().kernels[static_cast<std::size_t>(count)](
-        columns.data(), words, static_cast<unsigned>(threshold));
-    return read != 0 ? Search{true, read} : Search{false, blocks};
+    return Chosen().kernels[static_cast<std::size_t>(count)](columns.data(), words, threshold);
 }
 
 // A thread on the second core that counts every other candidate of a batch beside the caller.
@@ -456,7 +463,7 @@ private:
         std::size_t words;
 
         bool holds(std::size_t k) const {
-            return columns->holds(numbers + k * kMaxNumbers, count, threshold, words);
+            return columns->blocksRead(numbers + k * kMaxNumbers, count, threshold, words) != 0;
         }
     };
 
@@ -537,22 +544,13 @@ RowColumns::~RowColumns() = default;
 RowColumns::RowColumns(RowColumns&&) noexcept = default;
 RowColumns& RowColumns::operator=(RowColumns&&) noexcept = default;
 
-bool RowColumns::holds(const int* numbers, int count, unsigned threshold, std::size_t words) const {
-    std::array<const std::uint64_t*, kMaxNumbers> columns;
-    for (int i = 0; i < count; ++i) {
-        columns[static_cast<std::size_t>(i)] =
-            bits_.data() + static_cast<std::size_t>(numbers[i]) * stride_;
-    }
-    return Chosen().kernels[static_cast<std::size_t>(count)](columns.data(), words, threshold) != 0;
-}
-
 void RowColumns::anyHoldsEach(const int* numbers, std::size_t candidates, int count, int threshold,
                               bool* found) {
-    const std::size_t words = (rows_ + 64 * kBlockWords - 1) / (64 * kBlockWords) * kBlockWords;
     if (rows_ == 0 || count < 1 || count > kMaxNumbers || threshold < 1 || threshold > count) {
         std::fill_n(found, candidates, rows_ != 0 && threshold <= 0);
         return;
     }
+    const std::size_t words = wholeWords();
     if (share_ && candidates > 1 && candidates <= Helper::kMaxCandidates && SecondCore()) {
         // The instruction set is settled here, before the helper could be the first to ask.
         Chosen();
@@ -564,7 +562,8 @@ void RowColumns::anyHoldsEach(const int* numbers, std::size_t candidates, int co
         return;
     }
     for (std::size_t k = 0; k < candidates; ++k) {
-        found[k] = holds(numbers + k * kMaxNumbers, count, static_cast<unsigned>(threshold), words);
+        found[k] = blocksRead(numbers + k * kMaxNumbers, count, static_cast<unsigned>(threshold),
+                              words) != 0;
     }
 }
 

@@ -84,7 +84,11 @@ private:
     class Helper;
 
     void grow();
-    bool holds(const int* numbers, int count, unsigned threshold, std::size_t words) const;
+    std::size_t wholeWords() const;
+    // The count over the first `words` words of every column: blocks read up to and with the first
+    // hit, or 0.
+    std::size_t blocksRead(const int* numbers, int count, unsigned threshold,
+                           std::size_t words) const;
 
     std::vector<std::uint64_t, CacheLineAllocator<std::uint64_t>>
         bits_;  // column n from n * stride_
