@@ -311,6 +311,68 @@ TEST(CongruenceTest, OddRowsHandTheJudgingToTheScan) {
     }
 }
 
+// Batches judged against the rows before them, then admitted in order, decide like the scan: also
+// a candidate whose twin comes earlier in the same batch, one equal to an earlier candidate of the
+// batch, and sets of another shape in a batch (they end the columns for good).
+TEST(CongruenceTest, BatchesJudgedAheadDecideLikeTheScan) {
+    const NumberSet bankers = Set({5});
+    // Twelve free numbers of 1..40, more than 8 shared (bankers included) are too many.
+    CongruenceIndex index(13, 8, bankers);
+    CongruenceScan scan(13, 8);
+    ASSERT_FALSE(index.indexable());
+    std::mt19937 engine(41);
+    std::vector<int> others;
+    for (int n = 1; n <= 40; ++n) {
+        if (n != 5) {
+            others.push_back(n);
+        }
+    }
+    auto row = [&](bool shaped) {
+        std::shuffle(others.begin(), others.end(), engine);
+        NumberSet set = shaped ? bankers : NumberSet{};
+        for (int j = 0; set.count() < 13; ++j) {
+            set.add(others[static_cast<std::size_t>(j)]);
+        }
+        return set;
+    };
+    int refusedWithinBatch = 0;
+    std::vector<NumberSet> batch;
+    std::vector<CongruenceIndex::Verdict> verdicts;
+    for (int round = 0; round < 400; ++round) {
+        batch.clear();
+        for (int k = 0; k < 12; ++k) {
+            NumberSet candidate = row(round != 300 || k != 4);
+            if (k % 4 == 3) {
+                // The previous candidate with one free number swapped: its twin.
+                candidate = batch.back();
+                const auto free = std::find_if(others.begin(), others.end(),
+                                               [&](int n) { return candidate.contains(n); });
+                const auto unused = std::find_if(others.begin(), others.end(),
+                                                 [&](int n) { return !candidate.contains(n); });
+                candidate.remove(*free);
+                candidate.add(*unused);
+            } else if (k % 6 == 5) {
+                candidate = batch.front();
+            }
+            batch.push_back(candidate);
+        }
+        verdicts.assign(batch.size(), CongruenceIndex::Verdict::Unjudged);
+        index.judge(batch.data(), batch.size(), verdicts.data());
+        for (std::size_t k = 0; k < batch.size(); ++k) {
+            const bool expected = scan.admit(batch[k]);
+            ASSERT_EQ(index.admit(batch[k], verdicts[k]), expected) << round << " " << k;
+            refusedWithinBatch +=
+                !expected && verdicts[k] == CongruenceIndex::Verdict::Clear ? 1 : 0;
+        }
+        if (round == 299) {
+            EXPECT_EQ(index.lastMethod(), CongruenceIndex::Method::Columns);
+        }
+    }
+    EXPECT_EQ(index.rowCount(), scan.rowCount());
+    EXPECT_EQ(index.lastMethod(), CongruenceIndex::Method::Scan);
+    EXPECT_GT(refusedWithinBatch, 100);
+}
+
 TEST(CongruenceTest, IndexIsUsedOnlyForFewSubsetsPerRow) {
     EXPECT_TRUE(CongruenceIndex(6, 4, NumberSet{}).indexable());    // C(6,5) = 6
     EXPECT_TRUE(CongruenceIndex(6, 15, NumberSet{}).indexable());   // whole rows
