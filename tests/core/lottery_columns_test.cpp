@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <numeric>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/common/NumberSet.h"
@@ -147,6 +149,44 @@ TEST(RowColumnsTest, BatchesGiveEachCandidateItsOwnAnswer) {
         EXPECT_GT(columns.rowCount(), 2048U);
         EXPECT_GT(hits, 10000U);
         EXPECT_GT(misses, 10000U);
+    }
+}
+
+// The helper sleeps after a pause between batches. Woken by the next batch it answers again, and
+// the columns end whether it is asleep, spinning or just woken (a lost wake would keep the end
+// waiting for it).
+TEST(RowColumnsTest, HelperAnswersAfterSleepingAndEndsInEveryState) {
+    std::mt19937 engine(31);
+    const int count = 8;
+    for (int round = 0; round < 48; ++round) {
+        RowColumns columns;
+        columns.shareWithHelper(true);
+        for (int r = 0; r < 700; ++r) {
+            const std::vector<int> pool = Shuffled(1, 24, engine);
+            NumberSet row;
+            for (int i = 0; i < count; ++i) {
+                row.add(pool[static_cast<std::size_t>(i)]);
+            }
+            columns.add(row);
+        }
+        const std::vector<int> pauses = {0, 20, 400, 3000};  // microseconds
+        for (int batch = 0; batch <= round % 4; ++batch) {
+            std::vector<int> numbers(16 * RowColumns::kMaxNumbers, 0);
+            bool expected[16];
+            for (std::size_t k = 0; k < 16; ++k) {
+                int* own = numbers.data() + k * RowColumns::kMaxNumbers;
+                const std::vector<int> pool = Shuffled(1, 24, engine);
+                std::copy_n(pool.begin(), count, own);
+                expected[k] = columns.anyHolds(own, count, 6).found;
+            }
+            bool found[16] = {};
+            columns.anyHoldsEach(numbers.data(), 16, count, 6, found);
+            for (std::size_t k = 0; k < 16; ++k) {
+                ASSERT_EQ(found[k], expected[k]) << "round " << round << ", candidate " << k;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(
+                pauses[static_cast<std::size_t>((round / 4 + batch) % 4)]));
+        }
     }
 }
 

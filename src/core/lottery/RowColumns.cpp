@@ -5,7 +5,9 @@
 #include <atomic>
 #include <bit>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
@@ -487,9 +489,15 @@ private:
         return true;
     }
 
+    // A mutex and condition rather than waiting on an atomic: GCC 12's atomic wait outside Linux
+    // checks the value before it takes its lock, so a wake in between is lost, and a helper that
+    // missed the last one would keep the destructor waiting forever.
     void wake() {
-        wake_.fetch_add(1);
-        wake_.notify_one();
+        {
+            const std::lock_guard<std::mutex> lock(sleep_);
+            ++wakes_;
+        }
+        wakeUp_.notify_one();
     }
 
     void work() {
@@ -505,10 +513,15 @@ private:
                     spin = 0;
                 }
             }
-            const std::uint32_t wakes = wake_.load();
+            std::uint64_t wakes = 0;
+            {
+                const std::lock_guard<std::mutex> lock(sleep_);
+                wakes = wakes_;
+            }
             sleeping_.store(true);
             if (!helpOnce() && !quit_.load()) {
-                wake_.wait(wakes);
+                std::unique_lock<std::mutex> lock(sleep_);
+                wakeUp_.wait(lock, [&] { return wakes_ != wakes; });
             }
             sleeping_.store(false);
         }
@@ -525,7 +538,9 @@ private:
     alignas(64) std::atomic<std::uint64_t> batch_{0};  // published by the caller
     alignas(64) std::atomic<std::uint64_t> claimed_{0};
     alignas(64) std::atomic<std::uint64_t> done_{0};  // by the helper
-    std::atomic<std::uint32_t> wake_{0};
+    std::mutex sleep_;
+    std::condition_variable wakeUp_;
+    std::uint64_t wakes_ = 0;  // under sleep_
     std::atomic<bool> sleeping_{false};
     std::atomic<bool> quit_{false};
     std::thread thread_;
