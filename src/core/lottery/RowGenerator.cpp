@@ -239,10 +239,10 @@ RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& t
         }
         return row == requested;
     };
-    const auto stopped = [&] {
+    const auto finished = [&](bool stopped) {
         outcome.acceptedRows = progress.acceptedRows;
         outcome.candidates = progress.candidates;
-        outcome.stopped = true;
+        outcome.stopped = stopped;
         return outcome;
     };
 
@@ -303,7 +303,7 @@ RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& t
                                           [&] { return --left == 0; });
                             random.setSeed(seed);
                             giveBackAfter(k);
-                            return stopped();
+                            return finished(true);
                         }
                     }
                     ++progress.candidates;
@@ -315,9 +315,7 @@ RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& t
                              congruence.admit(next.candidate, verdicts[verdict++]))) {
                         random.setSeed(next.lastSeed);
                         giveBackAfter(k);
-                        outcome.acceptedRows = progress.acceptedRows;
-                        outcome.candidates = progress.candidates;
-                        return outcome;
+                        return finished(false);
                     }
                 }
                 random.setSeed(ahead.back().lastSeed);
@@ -331,7 +329,7 @@ RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& t
                                         [&] { return yield && yield(progress); });
         random.setSeed(seed);
         if (draw.ended) {
-            return stopped();
+            return finished(true);
         }
         const NumberSet candidate =
             NumberSet::FromBits(draw.low, static_cast<std::uint32_t>(draw.high));
@@ -343,12 +341,9 @@ RunOutcome Generate(const RunSettings& settings, const Drum& drum, StringGrid& t
             continue;
         }
         if (take(candidate, congruence.admit(candidate))) {
-            break;
+            return finished(false);
         }
     }
-    outcome.acceptedRows = progress.acceptedRows;
-    outcome.candidates = progress.candidates;
-    return outcome;
 }
 
 }  // namespace
