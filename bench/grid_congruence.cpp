@@ -12,6 +12,11 @@
 // window's clock readings (every 64th yield, as RunPump reads it). On a shared machine other
 // programs' turns fall into those gaps; LOSFIX_BENCH_PROCESSOR_GAPS=1 adds one untimed run per
 // case that measures them in processor time (max_gap_cpu_us).
+//
+// LOSFIX_BENCH_SPEEDUP=<n> adds Speedup/<case>: the fast run (the faster of two) and the plain
+// comparison once, wall-clock time. The plain comparison is stopped once it has taken n times as
+// long as the fast run, so the whole grid is judged in about an hour instead of many: speedup is
+// then "at least n" (reference_complete=0).
 
 #include <benchmark/benchmark.h>
 
@@ -21,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -49,22 +55,27 @@ struct GridCase {
 
 // Reads a clock at every 64th yield, as the window's RunPump does, and keeps the longest time
 // between two readings: how long the window could go without answering.
+// With a deadline (on the same clock), the run is stopped once a reading passes it.
 struct GapMeter {
     std::int64_t (*now)();
+    std::int64_t deadline = 0;
     unsigned calls = 0;
     std::int64_t last = 0;
     std::int64_t longest = 0;
+    bool overdue = false;
 
     void start() {
         calls = 0;
         last = now();
     }
-    void yielded() {
+    bool yielded() {
         if ((++calls & 63U) == 0) {
             const std::int64_t reading = now();
             longest = std::max(longest, reading - last);
             last = reading;
+            overdue = deadline != 0 && reading > deadline;
         }
+        return overdue;
     }
 };
 
@@ -82,26 +93,64 @@ std::int64_t ProcessorNanos() {
 struct GridRun {
     RunOutcome outcome;
     std::int64_t longestGap = 0;
+    bool overdue = false;  // stopped at the deadline, not at the candidate limit or the end
 };
 
 GridRun RunGridOnce(const RunSettings& settings, const Drum& drum, bool reference,
-                    std::int64_t (*clock)(), std::optional<StringGrid>& table) {
+                    std::int64_t (*clock)(), std::optional<StringGrid>& table,
+                    std::int64_t deadline = 0) {
     table.reset();
     table.emplace(MakeRowTable(MeasureBySize));
     DrawCounts counts{};
     Random random(CountingSeedSource(20240601U, 0x9E3779B9U));
     RowGenerator generator(random, MeasureBySize);
-    GapMeter gaps{clock};
+    GapMeter gaps{clock, deadline};
     const YieldCallback yield = [&gaps](const RunProgress& progress) {
-        gaps.yielded();
-        return progress.candidates >= kCandidateLimit;
+        return gaps.yielded() || progress.candidates >= kCandidateLimit;
     };
     gaps.start();
     GridRun run;
     run.outcome = reference ? generator.runReference(settings, drum, *table, counts, yield)
                             : generator.run(settings, drum, *table, counts, yield);
     run.longestGap = gaps.longest;
+    run.overdue = gaps.overdue;
     return run;
+}
+
+// The fast run, then the plain comparison until it has taken `factor` times as long.
+void RunSpeedupCase(benchmark::State& state, const GridCase& grid, double factor) {
+    RunSettings settings;
+    settings.requestedRows = grid.rows;
+    settings.poolSize = grid.pool;
+    settings.rowSize = grid.rowSize;
+    settings.congruenceLimit = grid.limit;
+    const Drum drum = BuildDrum(Board{}.statuses(), grid.pool);
+    std::optional<StringGrid> table;
+    for (auto _ : state) {
+        // The faster of two: the first also pays for the allocator's and the caches' first use.
+        GridRun fast;
+        std::int64_t fastTime = std::numeric_limits<std::int64_t>::max();
+        for (int round = 0; round < 2; ++round) {
+            const std::int64_t fastStart = WallNanos();
+            fast = RunGridOnce(settings, drum, false, WallNanos, table);
+            fastTime = std::min<std::int64_t>(fastTime,
+                                              std::max<std::int64_t>(WallNanos() - fastStart, 1));
+            table.reset();
+        }
+        const std::int64_t referenceStart = WallNanos();
+        const auto budget = static_cast<std::int64_t>(factor * static_cast<double>(fastTime));
+        const GridRun reference =
+            RunGridOnce(settings, drum, true, WallNanos, table, referenceStart + budget);
+        const std::int64_t referenceTime = WallNanos() - referenceStart;
+        table.reset();
+        state.counters["rows"] = fast.outcome.acceptedRows;
+        state.counters["candidates"] = static_cast<double>(fast.outcome.candidates);
+        state.counters["fast_ms"] = static_cast<double>(fastTime) / 1e6;
+        state.counters["reference_ms"] = static_cast<double>(referenceTime) / 1e6;
+        state.counters["reference_complete"] = reference.overdue ? 0 : 1;
+        state.counters["speedup"] =
+            static_cast<double>(referenceTime) / static_cast<double>(fastTime);
+    }
 }
 
 // processorGap: the longest gap in processor time, measured once per case (negative: not yet).
@@ -162,6 +211,8 @@ const bool kGridRegistered = [] {
     }
     std::fprintf(stderr, "congruence columns counted with %s\n", RowColumns::instructionSet());
     const bool withReference = std::getenv("LOSFIX_BENCH_FULL_LIST_SCAN") != nullptr;
+    const char* speedupText = std::getenv("LOSFIX_BENCH_SPEEDUP");
+    const double speedup = speedupText != nullptr ? std::atof(speedupText) : 0.0;
     for (int rowSize = 7; rowSize <= 16; ++rowSize) {
         for (const int pool : {49, 70, 90}) {
             for (int limit = 1; limit <= rowSize - 2; ++limit) {
@@ -187,6 +238,14 @@ const bool kGridRegistered = [] {
                             [grid, gap = -1.0](benchmark::State& state) mutable {
                                 RunGridCase(state, grid, true, gap);
                             })
+                            ->Unit(benchmark::kMillisecond)
+                            ->Iterations(1);
+                    }
+                    if (speedup > 0) {
+                        benchmark::RegisterBenchmark(CaseName("Speedup", grid).c_str(),
+                                                     [grid, speedup](benchmark::State& state) {
+                                                         RunSpeedupCase(state, grid, speedup);
+                                                     })
                             ->Unit(benchmark::kMillisecond)
                             ->Iterations(1);
                     }
