@@ -46,26 +46,27 @@ std::uint64_t Mix(const WideKey& key) {
     return Mix(key.low ^ (std::uint64_t{key.high} * 0x9E3779B97F4A7C15ULL));
 }
 
-// The comparison with every row, as CongruenceScan does it.
-bool ScanAdmits(const NumberSet* rows, std::size_t count, const NumberSet& candidate, bool switchOn,
-                int limit) {
+// The comparison with every row, as CongruenceScan does it: the first row the candidate is too
+// close to, or count if there is none.
+std::size_t ScanFirstHit(const NumberSet* rows, std::size_t count, const NumberSet& candidate,
+                         bool switchOn, int limit) {
     for (std::size_t i = 0; i < count; ++i) {
         if (rows[i] == candidate || (switchOn && rows[i].sharedCount(candidate) > limit)) {
-            return false;
+            return i;
         }
     }
-    return true;
+    return count;
 }
 
-using ScanFunction = bool (*)(const NumberSet*, std::size_t, const NumberSet&, bool, int);
+using ScanFunction = std::size_t (*)(const NumberSet*, std::size_t, const NumberSet&, bool, int);
 
 #if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
 // The same with the processor's population count: plain x86-64 has none, and the compiler's
 // substitute costs several times as much.
-__attribute__((target("popcnt"))) bool ScanAdmitsWithPopcnt(const NumberSet* rows,
-                                                            std::size_t count,
-                                                            const NumberSet& candidate,
-                                                            bool switchOn, int limit) {
+__attribute__((target("popcnt"))) std::size_t ScanFirstHitWithPopcnt(const NumberSet* rows,
+                                                                     std::size_t count,
+                                                                     const NumberSet& candidate,
+                                                                     bool switchOn, int limit) {
     const std::uint64_t low = candidate.lowBits();
     const std::uint32_t high = candidate.highBits();
     for (std::size_t i = 0; i < count; ++i) {
@@ -73,10 +74,10 @@ __attribute__((target("popcnt"))) bool ScanAdmitsWithPopcnt(const NumberSet* row
             (switchOn && __builtin_popcountll(rows[i].lowBits() & low) +
                                  __builtin_popcount(rows[i].highBits() & high) >
                              limit)) {
-            return false;
+            return i;
         }
     }
-    return true;
+    return count;
 }
 #endif
 
@@ -84,11 +85,11 @@ ScanFunction Scan() {
 #if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
     static const ScanFunction scan = [] {
         __builtin_cpu_init();
-        return __builtin_cpu_supports("popcnt") ? ScanAdmitsWithPopcnt : ScanAdmits;
+        return __builtin_cpu_supports("popcnt") ? ScanFirstHitWithPopcnt : ScanFirstHit;
     }();
     return scan;
 #else
-    return ScanAdmits;
+    return ScanFirstHit;
 #endif
 }
 
@@ -265,17 +266,17 @@ bool CongruenceIndex::admit(const NumberSet& candidate) {
         return true;
     }
     if (method_ == Method::Columns) {
-        // With so few rows a comparison with each costs less than a block of columns, and a
-        // refusal needs nothing else.
-        const bool few = rows_.size() < kScanBelow;
-        if (few && !scanAdmits(candidate)) {
+        // Where a comparison with each row costs less than the columns, a refusal needs nothing
+        // else.
+        const bool scanned = scanFirst();
+        if (scanned && !scanAdmitsCounted(candidate)) {
             lastMethod_ = Method::Scan;
             return false;
         }
         std::array<int, 16> numbers{};
         if (freeNumbers(candidate, numbers)) {
-            return packed_ ? admitWithKeys(packedTable_, candidate, numbers, few)
-                           : admitWithKeys(wideTable_, candidate, numbers, few);
+            return packed_ ? admitWithKeys(packedTable_, candidate, numbers, scanned)
+                           : admitWithKeys(wideTable_, candidate, numbers, scanned);
         }
         // Not a row of the expected shape: the scan still decides, but neither the columns nor
         // the table can hold it.
@@ -344,9 +345,9 @@ bool CongruenceIndex::admit(const NumberSet& candidate, Verdict verdict) {
     }
     lastMethod_ = Method::Columns;
     // Rows compared since the judgement: the candidates before it in the same batch.
+    const std::size_t since = rows_.size() - judgedRows_;
     if (verdict == Verdict::Refused ||
-        !Scan()(rows_.data() + judgedRows_, rows_.size() - judgedRows_, candidate, switchOn_,
-                limit_)) {
+        Scan()(rows_.data() + judgedRows_, since, candidate, switchOn_, limit_) != since) {
         return false;
     }
     rows_.push_back(candidate);
@@ -357,7 +358,34 @@ bool CongruenceIndex::admit(const NumberSet& candidate, Verdict verdict) {
 }
 
 bool CongruenceIndex::scanAdmits(const NumberSet& candidate) const {
-    return Scan()(rows_.data(), rows_.size(), candidate, switchOn_, limit_);
+    return Scan()(rows_.data(), rows_.size(), candidate, switchOn_, limit_) == rows_.size();
+}
+
+bool CongruenceIndex::scanFirst() {
+    ++admits_;
+    if (rows_.size() < kScanBelow) {
+        return true;
+    }
+    if (rows_.size() >= RowColumns::kRowsPerBlock) {
+        return false;
+    }
+    // Within the columns' first block the scan, which stops at the first row too close, costs
+    // less while that row comes early on average, as where nearly every candidate fails. Every
+    // 64th candidate is scanned anyway, so that the mean stays current.
+    return scanCheaper_ || admits_ % 64 == 0;
+}
+
+bool CongruenceIndex::scanAdmitsCounted(const NumberSet& candidate) {
+    const std::size_t count = rows_.size();
+    const std::size_t hit = Scan()(rows_.data(), count, candidate, switchOn_, limit_);
+    if (count >= kScanBelow) {
+        const double compared = static_cast<double>(hit == count ? count : hit + 1);
+        meanScanned_ += (compared - meanScanned_) / 32;
+        // One block of columns: a count over the candidate's numbers, after sorting them out.
+        const double columnsCost = kColumnsFixedCost + freeSize_ * RowColumns::blockCost();
+        scanCheaper_ = meanScanned_ * kScanRowCost < columnsCost;
+    }
+    return hit == count;
 }
 
 bool CongruenceIndex::freeNumbers(const NumberSet& row, std::array<int, 16>& numbers) const {

@@ -120,15 +120,20 @@ struct WideKey {
 // row has few subsets the table is kept as well, and each candidate goes to the one that costs
 // less by the running means of the last candidates (the columns stop at the first row found, so
 // they win where most candidates fail early). The first kScanBelow rows are compared one by one,
-// which costs less than a block of columns. Rows of another shape end both: a scan decides then.
+// which costs less than a block of columns; within that block the scan goes on where it stops
+// early enough on average. Rows of another shape end both: a scan decides then.
 class CongruenceIndex {
 public:
     // Rows with more t-subsets than this never use the table: its lookups would cost more than
     // the columns' count over as many rows as a run can take, and its memory would be large.
     static constexpr std::size_t kMaxSubsetsPerRow = 24;
 
-    // Up to this many rows, comparing with each costs less than the columns' first block.
+    // Up to this many rows, comparing with each costs less than the columns' first block. Past
+    // them, within that block, the running mean of the rows a scan compares decides.
     static constexpr std::size_t kScanBelow = 48;
+    // Nanoseconds, roughly: comparing with one row, and the columns' count beside its blocks.
+    static constexpr double kScanRowCost = 0.6;
+    static constexpr double kColumnsFixedCost = 12;
 
     enum class Method { FirstRowOnly, Columns, Table, Scan };
 
@@ -186,6 +191,10 @@ private:
     void syncColumns();
     void chooseMethod();
     bool scanAdmits(const NumberSet& candidate) const;
+    // Whether admit() scans before anything else; counts the call.
+    bool scanFirst();
+    // scanAdmits(), keeping the mean of the rows compared up to the first one too close.
+    bool scanAdmitsCounted(const NumberSet& candidate);
     void startScan();
 
     bool switchOn_;
@@ -208,6 +217,9 @@ private:
     double meanBlocks_ = 0;
     double meanAccepted_ = 1;
     std::uint64_t candidates_ = 0;
+    std::uint64_t admits_ = 0;
+    double meanScanned_ = 0;
+    bool scanCheaper_ = false;
     std::size_t expectedRows_ = 0;
     std::size_t judgedRows_ = 0;  // rows compared when judge() ran last
     std::vector<int> judgedNumbers_;
