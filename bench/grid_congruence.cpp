@@ -117,13 +117,18 @@ GridRun RunGridOnce(const RunSettings& settings, const Drum& drum, bool referenc
     return run;
 }
 
-// The fast run, then the plain comparison until it has taken `factor` times as long.
-void RunSpeedupCase(benchmark::State& state, const GridCase& grid, double factor) {
+RunSettings SettingsFor(const GridCase& grid) {
     RunSettings settings;
     settings.requestedRows = grid.rows;
     settings.poolSize = grid.pool;
     settings.rowSize = grid.rowSize;
     settings.congruenceLimit = grid.limit;
+    return settings;
+}
+
+// The fast run, then the plain comparison until it has taken `factor` times as long.
+void RunSpeedupCase(benchmark::State& state, const GridCase& grid, double factor) {
+    const RunSettings settings = SettingsFor(grid);
     const Drum drum = BuildDrum(Board{}.statuses(), grid.pool);
     std::optional<StringGrid> table;
     for (auto _ : state) {
@@ -156,11 +161,7 @@ void RunSpeedupCase(benchmark::State& state, const GridCase& grid, double factor
 // processorGap: the longest gap in processor time, measured once per case (negative: not yet).
 void RunGridCase(benchmark::State& state, const GridCase& grid, bool reference,
                  double& processorGap) {
-    RunSettings settings;
-    settings.requestedRows = grid.rows;
-    settings.poolSize = grid.pool;
-    settings.rowSize = grid.rowSize;
-    settings.congruenceLimit = grid.limit;
+    const RunSettings settings = SettingsFor(grid);
     const Drum drum = BuildDrum(Board{}.statuses(), grid.pool);
 
     std::optional<StringGrid> table;
